@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "engine/cell.h"
+#include "level/level.h"
+
+inline constexpr std::uint32_t kMaxCells = kMaxColumns * kMaxRows;
+
+// The whole mutable state of one play-through. A flat value with no heap parts:
+// the five words, the cursors and the cells lie in one block, and a copy moves
+// only the prefix of that block that the loaded level uses.
+struct Game {
+    std::uint32_t score;
+    // Columns the next match scan examines and the next refill fills.
+    std::uint32_t dirtyFirst;
+    std::uint32_t dirtyLast;
+    // Columns changed by swaps and refills since the range was last reset.
+    std::uint32_t touchedFirst;
+    std::uint32_t touchedLast;
+    // Index of the next jewel to take from each column's supply.
+    std::array<std::uint8_t, kMaxColumns> supplyCursor;
+    // Column by column: the cell of column c, row r is cells[c * Level.stride + r].
+    std::array<Cell, kMaxCells> cells;
+
+    // Every jewel space empty, every cursor 0, both ranges covering all columns.
+    Game();
+    Game(const Game& other) noexcept;
+    Game& operator=(const Game& other) noexcept;
+};
+
+// The number of bytes of a Game that the loaded level uses; copies move only these.
+std::size_t usedGameBytes();
+
+inline Cell& cellAt(Game& game, std::uint32_t column, std::uint32_t row) {
+    return game.cells[column * Level.stride + row];
+}
+
+inline Cell cellAt(const Game& game, std::uint32_t column, std::uint32_t row) {
+    return game.cells[column * Level.stride + row];
+}
+
+// The range holding no column: first past the last column, last at 0.
+inline void clearRange(std::uint32_t& first, std::uint32_t& last) {
+    first = Level.columnCount;
+    last = 0;
+}
+
+inline void widenRange(std::uint32_t& first, std::uint32_t& last, std::uint32_t otherFirst,
+                       std::uint32_t otherLast) {
+    if (otherFirst < first) first = otherFirst;
+    if (otherLast > last) last = otherLast;
+}
+
+// Two games are equal when every byte the level uses is equal.
+bool operator==(const Game& a, const Game& b);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/game.h"
+
+// Points of one cleared group by its number of cells.
+inline constexpr std::uint32_t kPointsForThree = 50;
+inline constexpr std::uint32_t kPointsForFour = 100;
+inline constexpr std::uint32_t kPointsForMore = 250;
+
+std::uint32_t pointsForGroup(std::uint32_t cellCount);
+
+// Flags every run of three or more in the dirty columns (and horizontal runs
+// starting up to two columns left of them); the dirty range becomes the columns
+// holding marked runs. Returns the number of runs marked.
+std::uint32_t markMatches(Game& game);
+
+// Empties the group of flagged cells that holds (column, row), adding its size to count.
+void floodClear(Game& game, std::uint32_t column, std::uint32_t row, std::uint32_t& count);
+
+// Marks, clears and scores every group in the dirty columns. Returns the number
+// of groups cleared; 0 means the dirty columns were stable.
+std::uint32_t clearAndScore(Game& game);

@@ -1,0 +1,3 @@
+#include "level/level.h"
+
+LevelData Level;

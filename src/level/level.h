@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+inline constexpr std::uint32_t kMinFieldSize = 5;
+inline constexpr std::uint32_t kMaxColumns = 50;
+inline constexpr std::uint32_t kMaxRows = 50;
+inline constexpr std::uint32_t kJewelKinds = 10;
+
+// The jewels that fall into one column, first to enter first, used cyclically.
+struct SupplyColumn {
+    std::vector<std::uint8_t> jewels;
+
+    std::uint32_t length() const { return static_cast<std::uint32_t>(jewels.size()); }
+};
+
+// Everything about the level that never changes during play. Filled once by the
+// two readers, then only read.
+struct LevelData {
+    std::uint32_t columnCount = 0;
+    std::uint32_t rowCount = 0;
+    std::array<std::uint32_t, kMaxColumns> columnHeight{};
+    std::uint32_t stride = 0;  // the greatest column height: cells stored per column
+    std::uint32_t jewelSpaceCount = 0;
+    float averageColumnHeight = 0.0f;
+
+    std::vector<SupplyColumn> supply;
+    std::uint32_t supplyJewelCount = 0;
+    std::array<std::uint32_t, kJewelKinds> supplyKindCount{};
+    std::array<float, kJewelKinds> supplyKindShare{};
+    std::uint32_t longestSupply = 0;
+    float averageSupplyLength = 0.0f;
+};
+
+extern LevelData Level;
+
+// A malformed level file; what() is the exact text shown to the user.
+class LevelError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads the field layout into Level. Throws LevelError.
+void readLayoutFile(const std::string& fileName);
+
+// Reads the column supplies into Level; needs the layout first. Throws LevelError.
+void readSupplyFile(const std::string& fileName);
