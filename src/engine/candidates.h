@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/game.h"
+#include "engine/moves.h"
+
+// The legal moves (swaps that make a run) of a field, appended in a fixed order:
+// the bottom row first, columns ascending, and in one cell the Z move before the
+// O move. Every list argument may be null, in which case the operation only counts.
+
+// Every legal move of the field.
+std::uint32_t enumerateAll(const Game& game, MoveList* out);
+
+// The legal moves of the columns within three of the touched range: the only
+// moves whose legality a change in that range can alter.
+std::uint32_t enumerateNear(const Game& game, MoveList* out);
+
+// The moves of an earlier list that lie outside that window, not tested again.
+// Returns 0 when the window covers the whole field.
+std::uint32_t keepDistant(const Game& game, MoveList* out, const MoveList* earlier);
+
+// Rebuilds the legal moves after play: the distant earlier moves, then the moves
+// of the window. Resets the touched range, so the next call sees only what
+// happens from now on.
+std::uint32_t refreshCandidates(Game& game, MoveList& out, const MoveList& earlier);

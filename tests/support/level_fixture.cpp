@@ -1,0 +1,79 @@
+#include "support/level_fixture.h"
+
+#include <atomic>
+#include <fstream>
+#include <stdexcept>
+#include <unistd.h>
+
+TempDir::TempDir() {
+    static std::atomic<unsigned> serial{0};
+    path_ = std::filesystem::temp_directory_path() /
+            ("jewels-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void TempDir::write(const std::string& fileName, const std::string& bytes) const {
+    std::ofstream out(path_ / fileName, std::ios::binary);
+    out << bytes;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string joined;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) joined += '\n';
+        joined += lines[i];
+    }
+    return joined;
+}
+
+void loadLevel(const std::vector<std::string>& layoutRows, const std::vector<std::string>& supplyLines) {
+    TempDir dir;
+    dir.write("speelveld.txt", joinLines(layoutRows));
+    dir.write("kolommen.txt", joinLines(supplyLines));
+    readLayoutFile(dir.file("speelveld.txt"));
+    readSupplyFile(dir.file("kolommen.txt"));
+}
+
+Game loadPicture(const std::vector<std::string>& rows, std::vector<std::string> supplyLines) {
+    std::vector<std::string> layout;
+    for (const std::string& row : rows) {
+        std::string layoutRow;
+        for (char cell : row) layoutRow += cell == '#' ? '1' : '0';
+        layout.push_back(layoutRow);
+    }
+    if (supplyLines.empty()) supplyLines.assign(rows.at(0).size(), "0123456789");
+    loadLevel(layout, supplyLines);
+
+    Game game;
+    for (std::uint32_t row = 0; row < Level.stride; ++row) {
+        for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
+            const char drawn = rows[row][column];
+            Cell& cell = cellAt(game, column, row);
+            if (drawn == '#') {
+                if (cell != kRock) throw std::invalid_argument("picture has rock above a jewel space");
+            } else {
+                cell = drawn == '.' ? kEmpty : static_cast<Cell>(drawn - '0');
+            }
+        }
+    }
+    return game;
+}
+
+std::vector<std::string> pictureOf(const Game& game) {
+    std::vector<std::string> rows;
+    for (std::uint32_t row = 0; row < Level.stride; ++row) {
+        std::string text;
+        for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
+            const Cell cell = cellAt(game, column, row);
+            text += cell == kRock ? '#' : cell == kEmpty ? '.' : static_cast<char>('0' + cell);
+        }
+        rows.push_back(text);
+    }
+    return rows;
+}

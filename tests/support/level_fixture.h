@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/game.h"
+
+// A fresh temporary folder, removed with everything in it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    // Writes the bytes exactly as given (no line-end translation).
+    void write(const std::string& fileName, const std::string& bytes) const;
+    std::string file(const std::string& fileName) const { return (path_ / fileName).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Joins lines with "\n", without a line feed after the last.
+std::string joinLines(const std::vector<std::string>& lines);
+
+// Writes speelveld.txt and kolommen.txt (lines joined, no final line feed) and
+// loads them into Level with the real readers.
+void loadLevel(const std::vector<std::string>& layoutRows, const std::vector<std::string>& supplyLines);
+
+// A field drawn as text, top row first: '0'-'9' a jewel, '#' rock, '.' empty.
+// Loads a level whose layout matches the picture (rock where '#' is) and whose
+// supplies are the given lines (a default supply "0123456789" for each column
+// when none are given), then returns a game holding exactly the drawn cells,
+// with both ranges covering all columns.
+Game loadPicture(const std::vector<std::string>& rows, std::vector<std::string> supplyLines = {});
+
+// The field of a game as text in the same notation, rows 0 to Level.stride - 1.
+std::vector<std::string> pictureOf(const Game& game);
