@@ -1,0 +1,69 @@
+// Whole-program checks: the real executable, run in a folder holding a level.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/level_fixture.h"
+#include "support/run_program.h"
+
+namespace {
+
+void copyLevel(const std::string& levelName, const TempDir& dir) {
+    for (const char* file : {"speelveld.txt", "kolommen.txt"})
+        std::filesystem::copy_file(sourcePath("levels/" + levelName + "/" + file), dir.path() / file);
+}
+
+TEST(WholeRun, ExampleLevelPrintsReportsAndDrawingsThenHitsTheRefillCap) {
+    TempDir dir;
+    copyLevel("example", dir);
+
+    const ProgramRun run = runProgramIn(dir.path(), JEWELS_EXECUTABLE);
+
+    // Every pass of the first fill clears column 3 (three 0s, 50 points) and
+    // column 4 (four 1s, 100 points) and refills them with the same jewels, so
+    // the score climbs by 150 per pass until the cap of 10000 passes.
+    std::string expected = readFileBytes(sourcePath("tests/data/example_opening.txt"));
+    for (unsigned pass = 1; pass <= 10000; ++pass) expected += " -> " + std::to_string(150 * pass);
+    expected += "Wat jammer nou: Speelveld komt nooit tot rust\n";
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.output, expected);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "uitvoer.txt"));
+}
+
+struct ReaderErrorRun {
+    const char* name;
+    const char* layout;  // nullptr: no speelveld.txt
+    const char* supply;  // nullptr: no kolommen.txt
+    const char* expectedOutput;
+};
+
+const ReaderErrorRun readerErrorRuns[] = {
+    {"missing layout", nullptr, "0\n0\n0\n0\n0",
+     "Hello vlimSpeelveld.txt inlezen... Wat jammer nou: Kon bestand niet openen... asdfjkl; \n"},
+    {"layout too small", "0000\n0000\n0000\n0000\n0000\n", "0\n0\n0\n0",
+     "Hello vlimSpeelveld.txt inlezen... Wat jammer nou: Speelveld is te klein!\n\n"},
+    {"missing supply", "00000\n00000\n00000\n00000\n00000\n", nullptr,
+     "Hello vlimSpeelveld.txt inlezen... ok\nKolommen.txt inlezen... "
+     "Wat jammer nou: Te veel kolommen, meer dan in speelveld.txt\n"},
+    {"empty supply under jewel spaces", "00000\n00000\n00000\n00000\n00000\n", "0\n1\n\n3\n4",
+     "Hello vlimSpeelveld.txt inlezen... ok\nKolommen.txt inlezen... "
+     "Wat jammer nou: Ow jee, kolom 2 heeft vakken maar geen juwelen\n\n"},
+};
+
+TEST(WholeRun, ReaderErrorsEndTheRunWithTheirMessageAndStatusZero) {
+    for (const ReaderErrorRun& c : readerErrorRuns) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        if (c.layout != nullptr) dir.write("speelveld.txt", c.layout);
+        if (c.supply != nullptr) dir.write("kolommen.txt", c.supply);
+
+        const ProgramRun run = runProgramIn(dir.path(), JEWELS_EXECUTABLE);
+
+        EXPECT_EQ(run.exitStatus, 0);
+        EXPECT_EQ(run.output, c.expectedOutput);
+        EXPECT_FALSE(std::filesystem::exists(dir.path() / "uitvoer.txt"));
+    }
+}
+
+}  // namespace

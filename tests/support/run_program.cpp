@@ -1,0 +1,43 @@
+#include "support/run_program.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
+                        const std::vector<std::string>& arguments) {
+    const std::filesystem::path outputPath = workingDirectory / ".stdout";
+    const pid_t child = ::fork();
+    if (child < 0) throw std::runtime_error("fork failed");
+    if (child == 0) {
+        const int outputFile = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (outputFile < 0 || ::chdir(workingDirectory.c_str()) != 0) ::_exit(127);
+        ::dup2(outputFile, STDOUT_FILENO);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(executable.c_str()));
+        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        ::execv(executable.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ProgramRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFileBytes(outputPath)};
+    std::filesystem::remove(outputPath);
+    return run;
+}
+
+std::string readFileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::filesystem::path sourcePath(const std::string& relative) {
+    return std::filesystem::path(JEWELS_SOURCE_DIR) / relative;
+}

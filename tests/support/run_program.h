@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct ProgramRun {
+    int exitStatus;      // -1 when the program did not exit normally
+    std::string output;  // everything it wrote to standard output
+};
+
+// Runs an executable with the given arguments in a working directory, without a
+// shell, and collects its standard output.
+ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
+                        const std::vector<std::string>& arguments = {});
+
+// Reads a whole file as bytes.
+std::string readFileBytes(const std::filesystem::path& path);
+
+// The path of a file of the source tree, e.g. "levels/example/speelveld.txt".
+std::filesystem::path sourcePath(const std::string& relative);
