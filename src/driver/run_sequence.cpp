@@ -2,8 +2,8 @@
 
 #include <cstdio>
 #include <exception>
-#include <stdexcept>
 
+#include "driver/live_game.h"
 #include "driver/stopwatch.h"
 #include "engine/game.h"
 #include "engine/gravity.h"
@@ -12,12 +12,6 @@
 #include "level/reports.h"
 
 namespace {
-
-// The live game has to come to rest before anything can be played on it.
-class NeverSettles : public std::runtime_error {
-public:
-    NeverSettles() : std::runtime_error("Speelveld komt nooit tot rust") {}
-};
 
 void loadLevel() {
     std::printf("Speelveld.txt inlezen... ");

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "engine/moves.h"
+
+inline constexpr const char* kMoveFileName = "uitvoer.txt";
+
+// The result of a match: one "column row letter" line per move, in move order.
+class MoveFile {
+public:
+    // Creates or empties the file; throws std::runtime_error "Couldn't open output file".
+    explicit MoveFile(std::string fileName);
+    MoveFile(const MoveFile&) = delete;
+    MoveFile& operator=(const MoveFile&) = delete;
+
+    // Deletes the file and starts it again, empty.
+    void restart();
+    void writeMove(std::uint32_t column, std::uint32_t row, std::uint32_t direction);
+    void writeMove(const Move& move) { writeMove(move.column, move.row, move.direction); }
+
+private:
+    std::string fileName_;
+    std::unique_ptr<std::ofstream> stream_;
+};
