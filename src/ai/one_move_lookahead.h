@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/game.h"
+#include "engine/gravity.h"
+#include "engine/moves.h"
+
+// The points that the swap already made on scratch earns once the field settles.
+// A look-ahead whose cascade is cut off at the refill cap just stops there, so
+// its score so far is what counts.
+inline std::uint32_t settledPoints(Game& scratch) {
+    const std::uint32_t scoreBefore = scratch.score;
+    settle(scratch);
+    return scratch.score - scoreBefore;
+}
+
+// Plays every candidate on one scratch copy of game, restored by assignment after
+// each, and returns the index of the first candidate whose measure is the
+// greatest: only a strictly greater measure replaces the best, so ties go to the
+// earlier candidate, and index 0 is returned when none beats initialBest.
+template <typename Value, typename Measure>
+std::size_t firstBestCandidate(const Game& game, const MoveList& candidates, Value initialBest, Measure measure) {
+    Game scratch(game);
+    Value best = initialBest;
+    std::size_t bestIndex = 0;
+    for (std::size_t index = 0; index < candidates.size(); ++index) {
+        swap(scratch, candidates[index]);
+        const Value value = measure(scratch);
+        if (value > best) {
+            best = value;
+            bestIndex = index;
+        }
+        scratch = game;
+    }
+    return bestIndex;
+}
