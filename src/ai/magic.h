@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "ai/ai.h"
+
+// A position is worth this much more for every good move it offers.
+inline constexpr std::uint32_t kPointsPerOpenMove = 10;
+
+// One candidate move of the magic strategies: its running value and the position
+// it leads to, kept by value so that a reserved list holds them without allocating.
+struct Outcome {
+    std::uint32_t value;
+    Game game;
+};
+
+using OutcomeList = std::vector<Outcome>;
+
+// The index of the first outcome with the greatest value; 0 when all are 0.
+std::size_t firstBestOutcome(const OutcomeList& outcomes);
+
+// Rates every move by the points it earns at once. The moves that earn at least
+// the average also earn 10 points for each follow-up move near the columns they
+// cleared, plus what each follow-up would earn if played next; the first move
+// with the highest rating wins.
+class MagicAi : public Ai {
+public:
+    MagicAi();
+
+    bool chooseMove(Move& out, Game& game) override;
+
+private:
+    MoveList candidates;
+    OutcomeList outcomes;  // one per candidate, at the candidate's index
+    // Rebuilt for every qualifying candidate; kept as a member only so that it
+    // is reserved once instead of allocated each time.
+    MoveList followUps;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "ai/ai.h"
+
+// Plays out every sequence of N moves on copies of the game and answers the first
+// move of the sequence that earns the most points; the first such sequence in
+// candidate order wins. The supplies are known, so nothing is guessed.
+template <unsigned N>
+class SimpleRecursiveAi : public Ai {
+    static_assert(N >= 1, "the search looks at least one move ahead");
+
+public:
+    SimpleRecursiveAi();
+
+    bool chooseMove(Move& out, Game& game) override;
+
+    // The most points that level + 1 consecutive moves can earn from game, a
+    // sequence that runs out of moves counting what it made; 0 when game has no
+    // move. Writes the first move of the best sequence to best when given.
+    std::uint32_t search(Move* best, unsigned level, const Game& game);
+
+private:
+    // One list per level, so a deeper call never disturbs the list its caller walks.
+    std::array<MoveList, N> moveLists;
+};
+
+extern template class SimpleRecursiveAi<1>;
+extern template class SimpleRecursiveAi<2>;
+extern template class SimpleRecursiveAi<3>;

@@ -1,0 +1,53 @@
+#include "ai/recursive_magic.h"
+
+#include <cstddef>
+
+#include "ai/one_move_lookahead.h"
+#include "engine/candidates.h"
+
+template <unsigned N>
+RecursiveMagicAi<N>::RecursiveMagicAi() {
+    for (MoveList& list : moveLists) list.reserve(kReservedMoves);
+    for (OutcomeList& list : outcomeLists) list.reserve(kReservedMoves);
+}
+
+template <unsigned N>
+bool RecursiveMagicAi<N>::chooseMove(Move& out, Game& game) {
+    return search(&out, N - 1, game) != 0;
+}
+
+template <unsigned N>
+std::uint32_t RecursiveMagicAi<N>::search(Move* best, unsigned level, const Game& game) {
+    MoveList& candidates = moveLists[level];
+    OutcomeList& outcomes = outcomeLists[level];
+    candidates.clear();
+    outcomes.clear();
+    const std::uint32_t count = enumerateAll(game, &candidates);
+    if (count == 0) return 0;
+
+    // Each candidate is played on its own copy, kept for the extension below; the
+    // copies lie in the level's reserved list, so they do not allocate.
+    std::uint32_t sum = 0;
+    for (const Move& candidate : candidates) {
+        Outcome& outcome = outcomes.emplace_back(0u, game);
+        swap(outcome.game, candidate);
+        outcome.value = settledPoints(outcome.game);
+        sum += outcome.value;
+    }
+    const std::uint32_t average = sum / count;
+
+    std::uint32_t qualifying = 0;
+    for (Outcome& outcome : outcomes) {
+        if (outcome.value < average) continue;
+        ++qualifying;
+        if (level != 0) outcome.value += search(nullptr, level - 1, outcome.game);
+    }
+
+    const std::size_t bestIndex = firstBestOutcome(outcomes);
+    if (best != nullptr) *best = candidates[bestIndex];
+    return outcomes[bestIndex].value + kPointsPerOpenMove * qualifying;
+}
+
+template class RecursiveMagicAi<1>;
+template class RecursiveMagicAi<2>;
+template class RecursiveMagicAi<3>;

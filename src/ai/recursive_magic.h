@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "ai/ai.h"
+#include "ai/magic.h"
+
+// A look-ahead over N moves that extends only the moves earning at least the
+// average of their position. A position is worth its best move's value plus 10
+// points for every such move, so a position rich in good moves counts for more.
+template <unsigned N>
+class RecursiveMagicAi : public Ai {
+    static_assert(N >= 1, "the search looks at least one move ahead");
+
+public:
+    RecursiveMagicAi();
+
+    bool chooseMove(Move& out, Game& game) override;
+
+    // The value of game searched level + 1 moves deep; 0 when game has no move.
+    // Writes the move with the best value to best when given.
+    std::uint32_t search(Move* best, unsigned level, const Game& game);
+
+private:
+    // One pair of lists per level, so a deeper call never disturbs its caller's.
+    std::array<MoveList, N> moveLists;
+    std::array<OutcomeList, N> outcomeLists;
+};
+
+extern template class RecursiveMagicAi<1>;
+extern template class RecursiveMagicAi<2>;
+extern template class RecursiveMagicAi<3>;
