@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <exception>
 
+#include "driver/benchmark.h"
 #include "driver/live_game.h"
+#include "driver/match.h"
 #include "driver/stopwatch.h"
 #include "engine/game.h"
 #include "engine/gravity.h"
@@ -56,6 +58,9 @@ int runProgram() {
         printLevelReports();
         Game game;
         fillAndShowInitialBoard(game);
+        const Roster roster = makeRoster();
+        const PerformanceTable table = benchmarkAis(roster, game);
+        if (playMatch(roster, table, game) == MatchResult::GaveUp) return kGaveUpExitStatus;
     } catch (const std::exception& error) {
         std::printf("Wat jammer nou: %s\n", error.what());
         return 0;
