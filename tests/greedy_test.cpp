@@ -35,11 +35,6 @@ const std::vector<std::string> kNoMoveField = {"56789", "78956", "95678", "67895
 const std::vector<std::string> kTwoEqualMovesField = {"1#5##", "7#6##", "1#1##", "1#1##", "5#7##", "6#1##"};
 const std::vector<std::string> kTwoEqualMovesSupplies = {"890", "0", "890", "0", "0"};
 
-void loadBundledLevel(const std::string& name) {
-    readLayoutFile(JEWELS_SOURCE_DIR "/levels/" + name + "/speelveld.txt");
-    readSupplyFile(JEWELS_SOURCE_DIR "/levels/" + name + "/kolommen.txt");
-}
-
 std::uint32_t pointsOf(const Game& game, const Move& move) {
     Game copy(game);
     swap(copy, move);

@@ -11,6 +11,7 @@
 #include "ai/recursive.h"
 #include "ai/recursive_magic.h"
 #include "engine/gravity.h"
+#include "support/level_fixture.h"
 #include "support/strategy_fixture.h"
 
 namespace {

@@ -47,19 +47,11 @@ using ScriptedFallbackAi = ScriptedAi<MagicAi>;
 // 8x8 level in a folder of its own, with strategy #0 the only one measured.
 struct ShortMatch {
     TempDir dir;
-    Game game = settledSmallLevel();
+    Game game = loadSettledLevel("small-8x8");
     Roster roster;
     PerformanceTable table;
     std::string output;
     MatchResult result = MatchResult::Completed;
-
-    static Game settledSmallLevel() {
-        readLayoutFile(sourcePath("levels/small-8x8/speelveld.txt").string());
-        readSupplyFile(sourcePath("levels/small-8x8/kolommen.txt").string());
-        Game game;
-        initialFill(game);
-        return game;
-    }
 
     void play(std::set<std::uint32_t> failingCalls, std::set<std::uint32_t> fallbackFailingCalls,
               std::uint32_t totalMoves) {
@@ -84,7 +76,7 @@ struct ShortMatch {
     // Replays the move file from the settled start: every line must be a legal
     // move, and the game reached must be the game the match left.
     Game replayMoveFile() const {
-        Game replay = settledSmallLevel();
+        Game replay = loadSettledLevel("small-8x8");
         for (const std::string& line : moveLines()) {
             std::istringstream fields(line);
             Move move{};

@@ -10,6 +10,7 @@
 #include "ai/recursive.h"
 #include "engine/candidates.h"
 #include "engine/gravity.h"
+#include "support/level_fixture.h"
 #include "support/strategy_fixture.h"
 
 namespace {

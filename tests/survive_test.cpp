@@ -77,10 +77,7 @@ TEST(SurviveAi, WithoutALegalMoveAnswersFalseAndLeavesTheGameAlone) {
 }
 
 TEST(SurviveAi, ChangesOnlyTheTouchedRangeOfTheGivenGameWhichItEmpties) {
-    readLayoutFile(JEWELS_SOURCE_DIR "/levels/medium-20x15/speelveld.txt");
-    readSupplyFile(JEWELS_SOURCE_DIR "/levels/medium-20x15/kolommen.txt");
-    Game game;
-    ASSERT_TRUE(initialFill(game));
+    Game game = loadSettledLevel("medium-20x15");
     SurviveAi ai;
     for (int move = 0; move < 20; ++move) {
         SCOPED_TRACE("move " + std::to_string(move));
@@ -130,10 +127,7 @@ TEST(SurviveAi, ChoosesTheFirstMoveOfGreatestValueMoveAfterMove) {
     const Case cases[] = {{"small-8x8", 300}, {"medium-20x15", 300}, {"large-50x50", 10}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.level);
-        readLayoutFile(JEWELS_SOURCE_DIR "/levels/" + std::string(c.level) + "/speelveld.txt");
-        readSupplyFile(JEWELS_SOURCE_DIR "/levels/" + std::string(c.level) + "/kolommen.txt");
-        Game game;
-        ASSERT_TRUE(initialFill(game));
+        Game game = loadSettledLevel(c.level);
         SurviveAi ai;
         for (int move = 0; move < c.moves; ++move) {
             SCOPED_TRACE("move " + std::to_string(move));

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "engine/gravity.h"
+
 TempDir::TempDir() {
     static std::atomic<unsigned> serial{0};
     path_ = std::filesystem::temp_directory_path() /
@@ -38,6 +40,19 @@ void loadLevel(const std::vector<std::string>& layoutRows, const std::vector<std
     dir.write("kolommen.txt", joinLines(supplyLines));
     readLayoutFile(dir.file("speelveld.txt"));
     readSupplyFile(dir.file("kolommen.txt"));
+}
+
+void loadBundledLevel(const std::string& name) {
+    const std::string folder = std::string(JEWELS_SOURCE_DIR) + "/levels/" + name + "/";
+    readLayoutFile(folder + "speelveld.txt");
+    readSupplyFile(folder + "kolommen.txt");
+}
+
+Game loadSettledLevel(const std::string& name) {
+    loadBundledLevel(name);
+    Game game;
+    if (!initialFill(game)) throw std::runtime_error(name + " never comes to rest");
+    return game;
 }
 
 Game loadPicture(const std::vector<std::string>& rows, std::vector<std::string> supplyLines) {

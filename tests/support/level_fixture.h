@@ -30,6 +30,13 @@ std::string joinLines(const std::vector<std::string>& lines);
 // loads them into Level with the real readers.
 void loadLevel(const std::vector<std::string>& layoutRows, const std::vector<std::string>& supplyLines);
 
+// Loads a bundled level (a folder of levels/, e.g. "small-8x8") with the real readers.
+void loadBundledLevel(const std::string& name);
+
+// A bundled level's game as it stands after the first fill; throws if the first
+// fill never comes to rest.
+Game loadSettledLevel(const std::string& name);
+
 // A field drawn as text, top row first: '0'-'9' a jewel, '#' rock, '.' empty.
 // Loads a level whose layout matches the picture (rock where '#' is) and whose
 // supplies are the given lines (a default supply "0123456789" for each column

@@ -22,14 +22,6 @@ Game loadRow(const std::string& row, std::vector<std::string> supplies) {
 
 Game loadFieldWithoutMoves() { return loadPicture({"01234", "23401", "40123", "12340", "34012"}); }
 
-Game loadSettledLevel(const std::string& name) {
-    readLayoutFile(sourcePath("levels/" + name + "/speelveld.txt").string());
-    readSupplyFile(sourcePath("levels/" + name + "/kolommen.txt").string());
-    Game game;
-    initialFill(game);
-    return game;
-}
-
 bool isCandidate(const Game& game, const Move& move) {
     MoveList candidates;
     enumerateAll(game, &candidates);

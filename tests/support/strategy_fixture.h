@@ -26,10 +26,6 @@ Game loadRow(const std::string& row, std::vector<std::string> supplies = {});
 // column, so that no swap makes a run.
 Game loadFieldWithoutMoves();
 
-// A bundled level (a folder of levels/, e.g. "small-8x8") read with the real
-// readers, as its game stands after the first fill.
-Game loadSettledLevel(const std::string& name);
-
 bool isCandidate(const Game& game, const Move& move);
 
 struct Searched {
