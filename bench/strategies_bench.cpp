@@ -12,12 +12,6 @@ namespace {
 
 const char* const kLevels[] = {"small-8x8", "medium-20x15", "large-50x50"};
 
-const char* const kStrategyNames[kRosterSize] = {
-    "MostPointsAi",         "SimpleMostPointsAi",  "SimpleRecursiveAi<1>", "SimpleRecursiveAi<2>",
-    "SimpleRecursiveAi<3>", "MostDropsAi",         "MagicAi",              "RecursiveMagicAi<1>",
-    "RecursiveMagicAi<2>",  "RecursiveMagicAi<3>",
-};
-
 // Enough moves to average over cascades, few enough for the deep searches.
 const std::uint32_t kMovesPerRun[kRosterSize] = {300, 300, 300, 100, 10, 300, 100, 300, 100, 20};
 
@@ -56,7 +50,7 @@ void playStrategy(benchmark::State& state, const std::string& level, std::size_t
 const bool registered = [] {
     for (const char* level : kLevels) {
         for (std::size_t index = 0; index < kRosterSize; ++index) {
-            const std::string name = std::string(level) + "/" + std::to_string(index) + "-" + kStrategyNames[index];
+            const std::string name = std::string(level) + "/" + std::to_string(index) + "-" + kRosterNames[index];
             benchmark::RegisterBenchmark(name.c_str(), playStrategy, std::string(level), index)
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();

@@ -82,10 +82,11 @@ std::uint32_t nextTrialSize(std::uint32_t trialSize, std::uint32_t trialMs) {
     return static_cast<std::uint32_t>(trialSize * (kTargetTrialMs / trialMs));
 }
 
-PerformanceTable benchmarkAis(const Roster& roster, const Game& settledGame) {
+PerformanceTable benchmarkAis(const Roster& roster, const Game& settledGame, RosterSelection selection) {
     PerformanceTable table;
     for (std::size_t index = 0; index < kRosterSize; ++index) {
         table[index].ai = roster[index].get();
+        if (!selection.test(index)) continue;
         if (isSkipped(index, table)) {
             std::printf("Ai #%zu wasn't tested because previous one took too long\n", index);
             continue;
