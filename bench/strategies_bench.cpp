@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "ai/play_moves.h"
 #include "driver/benchmark.h"
 #include "engine/gravity.h"
 
@@ -32,14 +33,8 @@ void playStrategy(benchmark::State& state, const std::string& level, std::size_t
         // A fresh roster: a strategy may carry lists from one decision to the next.
         const Roster roster = makeRoster();
         Game game(start);
-        Move move{0, 0, East};
-        for (std::uint32_t played = 0; played < kMovesPerRun[index]; ++played) {
-            if (!roster[index]->chooseMove(move, game)) break;
-            swap(game, move);
-            if (!settle(game).settled) break;
-            ++moves;
-        }
-        points += game.score - start.score;
+        points += playMoves(game, *roster[index], kMovesPerRun[index],
+                            [&moves](const Move&, const Game&) { ++moves; });
     }
     state.counters["moves"] = benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kAvgIterations);
     state.counters["time/move"] = benchmark::Counter(static_cast<double>(moves),

@@ -65,13 +65,55 @@ TEST(PlayMoves, ReturnsThePointsGainedAndStopsAtCountOrAtTheFirstFalse) {
     }
 }
 
+struct HeardMove {
+    Move move;
+    std::uint32_t score;
+
+    bool operator==(const HeardMove&) const = default;
+};
+
+void PrintTo(const HeardMove& heard, std::ostream* out) {
+    PrintTo(heard.move, out);
+    *out << " at " << heard.score;
+}
+
+// An observer that notes every move it hears of with the score it left.
+MoveObserver recordInto(std::vector<HeardMove>& heard) {
+    return [&heard](const Move& move, const Game& game) { heard.push_back({move, game.score}); };
+}
+
+TEST(PlayMoves, TellsTheObserverOfEveryMovePlayedWithTheScoreItLeft) {
+    struct Case {
+        const char* name;
+        std::uint32_t count;
+        std::vector<HeardMove> heard;
+    };
+    const Move first = {2, 4, South};
+    const Move second = {0, 0, South};
+    const Case cases[] = {
+        {"one move", 1, {{first, 50}}},
+        {"both moves, then the strategy finds none", 5, {{first, 50}, {second, 100}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Game game = loadPicture(kTwoMovesField, kTwoMovesSupplies);
+        ScriptedAi ai({first, second});
+        std::vector<HeardMove> heard;
+        playMoves(game, ai, c.count, recordInto(heard));
+        EXPECT_EQ(heard, c.heard);
+    }
+}
+
 TEST(PlayMoves, StopsAfterAMoveWhoseCascadeNeverEnds) {
     // Clearing the three 2s leaves three cells that supply "1" fills with 1s,
     // which clear and are refilled the same way until the refill cap.
     Game game = loadPicture({"5####", "6####", "2####", "2####", "7####", "2####"}, {"1", "0", "0", "0", "0"});
     ScriptedAi ai({{0, 4, South}, {0, 4, South}});
-    EXPECT_EQ(playMoves(game, ai, 5), 50u * (kMaxRefillPasses + 1));
+    std::vector<HeardMove> heard;
+    EXPECT_EQ(playMoves(game, ai, 5, recordInto(heard)), 50u * (kMaxRefillPasses + 1));
     EXPECT_EQ(ai.seen().size(), 1u);
+    // The cut-off move was played and its points count, so the observer hears of it.
+    EXPECT_EQ(heard, (std::vector<HeardMove>{{{0, 4, South}, game.score}}));
 }
 
 }  // namespace

@@ -2,13 +2,15 @@
 
 #include "engine/gravity.h"
 
-std::uint32_t playMoves(Game& game, Ai& ai, std::uint32_t count) {
+std::uint32_t playMoves(Game& game, Ai& ai, std::uint32_t count, const MoveObserver& afterMove) {
     const std::uint32_t scoreBefore = game.score;
     Move move{0, 0, East};
     for (std::uint32_t played = 0; played < count; ++played) {
         if (!ai.chooseMove(move, game)) break;
         swap(game, move);
-        if (!settle(game).settled) break;
+        const bool settled = settle(game).settled;
+        if (afterMove) afterMove(move, game);
+        if (!settled) break;
     }
     return game.score - scoreBefore;
 }
