@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/moves.h"
 
@@ -26,3 +28,9 @@ private:
     std::string fileName_;
     std::unique_ptr<std::ofstream> stream_;
 };
+
+// Reads one line of a move file, its line end removed: the column, one blank, the
+// row, one blank and a letter of "NOZW", the numbers as plain digits. Answers
+// nothing for any other text. A number too large for 32 bits reads as the
+// largest value: the line has the form of a move, one that lies off the field.
+std::optional<Move> parseMoveLine(std::string_view line);
