@@ -11,12 +11,15 @@
 ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
                         const std::vector<std::string>& arguments) {
     const std::filesystem::path outputPath = workingDirectory / ".stdout";
+    const std::filesystem::path errorsPath = workingDirectory / ".stderr";
     const pid_t child = ::fork();
     if (child < 0) throw std::runtime_error("fork failed");
     if (child == 0) {
         const int outputFile = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (outputFile < 0 || ::chdir(workingDirectory.c_str()) != 0) ::_exit(127);
+        const int errorsFile = ::open(errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (outputFile < 0 || errorsFile < 0 || ::chdir(workingDirectory.c_str()) != 0) ::_exit(127);
         ::dup2(outputFile, STDOUT_FILENO);
+        ::dup2(errorsFile, STDERR_FILENO);
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(executable.c_str()));
         for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -26,8 +29,9 @@ ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std
     }
     int status = 0;
     ::waitpid(child, &status, 0);
-    ProgramRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFileBytes(outputPath)};
+    ProgramRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFileBytes(outputPath), readFileBytes(errorsPath)};
     std::filesystem::remove(outputPath);
+    std::filesystem::remove(errorsPath);
     return run;
 }
 

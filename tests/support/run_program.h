@@ -7,10 +7,11 @@
 struct ProgramRun {
     int exitStatus;      // -1 when the program did not exit normally
     std::string output;  // everything it wrote to standard output
+    std::string errors;  // everything it wrote to standard error
 };
 
 // Runs an executable with the given arguments in a working directory, without a
-// shell, and collects its standard output.
+// shell, and collects its standard output and standard error.
 ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
                         const std::vector<std::string>& arguments = {});
 
