@@ -1,0 +1,172 @@
+// jewels-tool: the companion of jewels. It checks and replays move files, lets a
+// strategy play, measures strategies, draws fields and generates levels, all
+// with the library that jewels itself runs on.
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "tool/commands.h"
+#include "tool/tool_errors.h"
+
+namespace {
+
+struct ToolOptions {
+    VerifyOptions verify;
+    PlayOptions play;
+    BenchOptions bench;
+    ShowOptions show;
+    GenerateOptions generate;
+};
+
+struct Subcommands {
+    CLI::App* verify;
+    CLI::App* play;
+    CLI::App* bench;
+    CLI::App* show;
+    CLI::App* generate;
+};
+
+void addLevelOption(CLI::App& command, std::string& folder) {
+    command.add_option("--level", folder, "Folder holding speelveld.txt and kolommen.txt")
+        ->type_name("DIR")
+        ->capture_default_str();
+}
+
+CLI::App* addVerify(CLI::App& tool, VerifyOptions& options) {
+    CLI::App* verify = tool.add_subcommand(
+        "verify", "Replays a move file from the level's settled start; prints \"ok N moves, score S\" "
+                  "(the game's score, the first fill's points included) or the first bad line (exit status 1)");
+    addLevelOption(*verify, options.levelFolder);
+    verify->add_option("MOVEFILE", options.moveFile, "The move file [default: uitvoer.txt in the level folder]");
+    verify->add_option("--every", options.every, "Also print the score after every K moves")
+        ->type_name("K")
+        ->check(CLI::Range(1u, kEveryMove));
+    return verify;
+}
+
+CLI::App* addPlay(CLI::App& tool, PlayOptions& options) {
+    CLI::App* play = tool.add_subcommand(
+        "play", "Lets one strategy play from the level's settled start; prints \"MOVE COLUMN ROW LETTER SCORE\" "
+                "per move (SCORE the game's score after it), then \"total POINTS moves N\" "
+                "(POINTS gained by the moves)");
+    addLevelOption(*play, options.levelFolder);
+    play->add_option("--ai", options.ai,
+                     "Roster index 0-9, 7777 for SurviveAi, or a class name such as 'SimpleRecursiveAi<2>'")
+        ->type_name("AI")
+        ->required();
+    play->add_option("--moves", options.moves, "Most moves to play")
+        ->type_name("M")
+        ->required()
+        ->check(CLI::Range(1u, kEveryMove));
+    play->add_option("--out", options.outFile, "Also write the moves to this move file")->type_name("FILE");
+    return play;
+}
+
+CLI::App* addBench(CLI::App& tool, BenchOptions& options) {
+    CLI::App* bench =
+        tool.add_subcommand("bench", "Runs the strategy benchmark of jewels on the level's settled start");
+    addLevelOption(*bench, options.levelFolder);
+    bench->add_option("--ai", options.ais, "Only these strategies: roster indices or class names, comma-separated")
+        ->type_name("LIST")
+        ->delimiter(',');
+    return bench;
+}
+
+CLI::App* addShow(CLI::App& tool, ShowOptions& options) {
+    CLI::App* show = tool.add_subcommand(
+        "show", "Draws the field as jewels does, after replaying a move file; prints \"score S after N moves\"");
+    addLevelOption(*show, options.levelFolder);
+    CLI::Option* moves =
+        show->add_option("--moves", options.moveFile, "Move file to replay [default: none]")->type_name("FILE");
+    show->add_option("--after", options.after, "Replay only the first N lines [default: all]")
+        ->type_name("N")
+        ->needs(moves);
+    show->add_option("--svg", options.svgFile, "Also draw the field as an SVG picture")->type_name("FILE");
+    return show;
+}
+
+CLI::App* addGenerate(CLI::App& tool, GenerateOptions& options) {
+    CLI::App* generate = tool.add_subcommand("generate", "Writes a random level into a folder, created if missing");
+    generate->add_option("DIR", options.folder, "Folder for speelveld.txt and kolommen.txt")->required();
+    generate->add_option("--cols", options.shape.columns, "Columns, 5 to 50")
+        ->type_name("C")
+        ->required()
+        ->check(CLI::Range(5u, 50u));
+    generate->add_option("--rows", options.shape.rows, "Rows, 5 to 50")
+        ->type_name("R")
+        ->required()
+        ->check(CLI::Range(5u, 50u));
+    generate->add_option("--kinds", options.shape.kinds, "Jewel kinds, 1 to 10")
+        ->type_name("K")
+        ->capture_default_str()
+        ->check(CLI::Range(1u, 10u));
+    generate->add_option("--seed", options.shape.seed, "Seed of the random numbers")
+        ->type_name("S")
+        ->capture_default_str();
+    generate->add_option("--supply", options.supplyLengths, "Shortest and longest supply, 1 <= MIN <= MAX <= 1000")
+        ->type_name("MIN MAX")
+        ->expected(2)
+        ->capture_default_str()
+        ->check(CLI::Range(1u, 1000u));
+    generate->add_option("--rocks", options.rocks, "Rock at the bottom of the columns: none or ragged")
+        ->capture_default_str()
+        ->check(CLI::IsMember({"none", "ragged"}));
+    return generate;
+}
+
+Subcommands addSubcommands(CLI::App& tool, ToolOptions& options) {
+    return {addVerify(tool, options.verify), addPlay(tool, options.play), addBench(tool, options.bench),
+            addShow(tool, options.show), addGenerate(tool, options.generate)};
+}
+
+int runChosen(const Subcommands& commands, const ToolOptions& options) {
+    if (commands.verify->parsed()) return runVerify(options.verify);
+    if (commands.play->parsed()) return runPlay(options.play);
+    if (commands.bench->parsed()) return runBench(options.bench);
+    if (commands.show->parsed()) return runShow(options.show);
+    if (commands.generate->parsed()) return runGenerate(options.generate);
+    throw ToolError("a subcommand is required: verify, play, bench, show or generate (see jewels-tool --help)");
+}
+
+// Messages of the level readers end in a line feed or two; the tool prints one line.
+std::string withoutLineEnds(std::string message) {
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
+    return message;
+}
+
+int reportError(const std::string& message) {
+    std::fprintf(stderr, "jewels-tool: %s\n", withoutLineEnds(message).c_str());
+    return kToolErrorStatus;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App tool("The companion of jewels: verify, play, bench, show and generate levels and move files.",
+                  "jewels-tool");
+    tool.set_version_flag("--version", std::string("jewels-tool ") + JEWELS_VERSION);
+    // Not require_subcommand: it would answer an unknown subcommand with "a subcommand is required".
+    tool.require_subcommand(0, 1);
+    tool.footer("Exit status: 0 done; 1 a move file holds a malformed or illegal line; 2 bad arguments, a level\n"
+                "that cannot be read or never settles, or a file that cannot be read or written.\n");
+    ToolOptions options;
+    const Subcommands commands = addSubcommands(tool, options);
+
+    try {
+        tool.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // Help and version are "errors" that end parsing with status 0.
+        if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return tool.exit(error);
+        return reportError(std::string(error.what()) + " (see jewels-tool --help)");
+    }
+    try {
+        return runChosen(commands, options);
+    } catch (const BadMoveLine& badLine) {
+        std::printf("%s\n", badLine.what());
+        return kBadMoveLineStatus;
+    } catch (const std::exception& error) {
+        return reportError(error.what());
+    }
+}
