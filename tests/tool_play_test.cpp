@@ -1,0 +1,149 @@
+// jewels-tool play and bench: the library's own playMoves and benchmark, printed;
+// and verify accepting what play wrote.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "ai/play_moves.h"
+#include "ai/survive.h"
+#include "driver/benchmark.h"
+#include "driver/match.h"
+#include "engine/gravity.h"
+#include "support/level_fixture.h"
+#include "support/tool_run.h"
+
+namespace {
+
+struct LibraryPlay {
+    std::uint32_t startScore = 0;
+    std::uint32_t points = 0;
+    std::uint32_t moves = 0;
+};
+
+// The same play done in this process with the library's playMoves.
+LibraryPlay playWithLibrary(const std::string& level, unsigned strategy, std::uint32_t moves) {
+    Game game = loadSettledLevel(level);
+    Roster roster = makeRoster();
+    const std::unique_ptr<Ai> ai =
+        strategy == kFallbackAiNumber ? std::make_unique<SurviveAi>() : std::move(roster[strategy]);
+    LibraryPlay play;
+    play.startScore = game.score;
+    play.points = playMoves(game, *ai, moves, [&play](const Move&, const Game&) { ++play.moves; });
+    return play;
+}
+
+struct RoundTripCase {
+    const char* level;
+    std::string ai;
+    unsigned strategy;  // the number the name stands for
+    std::uint32_t moves;
+};
+
+TEST(ToolPlay, PlaysAsPlayMovesAndVerifyReachesTheScoreOfItsLastMove) {
+    const RoundTripCase cases[] = {
+        // The small level's first fill scores nothing, the medium level's does.
+        {"small-8x8", "0", 0, 40},
+        {"small-8x8", "SurviveAi", kFallbackAiNumber, 25},
+        {"medium-20x15", "MagicAi", 6, 20},
+        {"medium-20x15", "RecursiveMagicAi<2>", 8, 5},
+    };
+    for (const RoundTripCase& c : cases) {
+        SCOPED_TRACE(std::string(c.level) + ", " + c.ai);
+        TempDir dir;
+        const PlayedFile played = playInto(dir, bundledLevelFolder(c.level), c.ai, c.moves);
+        const LibraryPlay expected = playWithLibrary(c.level, c.strategy, c.moves);
+        const PlayOutput& output = played.output;
+        ASSERT_EQ(output.moves.size(), expected.moves);
+        ASSERT_GT(expected.moves, 0u);
+        EXPECT_EQ(output.totalMoves, expected.moves);
+        EXPECT_EQ(output.totalPoints, expected.points);
+        EXPECT_EQ(output.moves.back().score, expected.startScore + output.totalPoints);
+        ASSERT_EQ(played.lines.size(), output.moves.size());
+        for (std::uint32_t number = 0; number < output.moves.size(); ++number) {
+            EXPECT_EQ(output.moves[number].number, number);
+            EXPECT_EQ(output.moves[number].moveLine, played.lines[number]);
+        }
+
+        const ProgramRun verified = verifyIn(dir, bundledLevelFolder(c.level), "moves.txt");
+        EXPECT_EQ(verified.exitStatus, 0);
+        const VerifyVerdict verdict = parseVerifyVerdict(verified.output);
+        EXPECT_EQ(verdict.moves, output.totalMoves);
+        EXPECT_EQ(verdict.score, expected.startScore + output.totalPoints);
+    }
+}
+
+TEST(ToolPlay, ANameAndItsNumberChooseTheSameStrategy) {
+    std::vector<std::pair<std::string, std::string>> spellings = {{"SurviveAi", std::to_string(kFallbackAiNumber)}};
+    for (std::size_t index = 0; index < kRosterSize; ++index)
+        spellings.emplace_back(kRosterNames[index], std::to_string(index));
+    for (const auto& [name, number] : spellings) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        const auto playAs = [&dir](const std::string& ai) {
+            return runTool(dir, {"play", "--level", bundledLevelFolder("small-8x8"), "--ai", ai, "--moves", "2"});
+        };
+        const ProgramRun byName = playAs(name);
+        EXPECT_EQ(byName.exitStatus, 0) << byName.errors;
+        EXPECT_EQ(byName.output, playAs(number).output);
+    }
+}
+
+// Read bottom-up, each supply fills its column with the diagonal pattern of a
+// field in which each kind recurs only five cells away: no swap makes a run.
+void writeLevelWithoutMoves(const TempDir& dir) {
+    dir.write("speelveld.txt", "00000\n00000\n00000\n00000\n00000\n");
+    dir.write("kolommen.txt", joinLines({"31420", "42031", "03142", "14203", "20314"}));
+}
+
+TEST(ToolPlay, StopsAtOnceOnAFieldWithoutMoves) {
+    TempDir dir;
+    writeLevelWithoutMoves(dir);
+    const ProgramRun run = runTool(dir, {"play", "--level", ".", "--ai", "0", "--moves", "5", "--out", "moves.txt"});
+    EXPECT_EQ(run.exitStatus, 0) << run.errors;
+    EXPECT_EQ(run.output, "total 0 moves 0\n");
+    EXPECT_EQ(readFileBytes(dir.path() / "moves.txt"), "");
+}
+
+// Trial times are the only part of the output that varies from run to run.
+std::string withoutTimes(const std::string& output) {
+    return std::regex_replace(output, std::regex("in [0-9]+ms"), "in ?ms");
+}
+
+struct BenchCase {
+    const char* name;
+    std::vector<std::string> listArguments;
+    RosterSelection selection;
+};
+
+TEST(ToolBench, PrintsTheBenchmarkOfTheListedStrategiesAsTheProgramDoes) {
+    const BenchCase cases[] = {
+        {"the whole roster", {}, kWholeRoster},
+        {"one index", {"--ai", "1"}, RosterSelection{0b0000000010}},
+        {"a name and an index", {"--ai", "MagicAi,2"}, RosterSelection{0b0001000100}},
+        {"a repeated index", {"--ai", "RecursiveMagicAi<3>,0,0"}, RosterSelection{0b1000000001}},
+    };
+    for (const BenchCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        // Every strategy fails its first trial at once here, so the benchmark is quick.
+        writeLevelWithoutMoves(dir);
+        std::vector<std::string> arguments = {"bench", "--level", "."};
+        arguments.insert(arguments.end(), c.listArguments.begin(), c.listArguments.end());
+        const ProgramRun run = runTool(dir, arguments);
+
+        readLayoutFile(dir.file("speelveld.txt"));
+        readSupplyFile(dir.file("kolommen.txt"));
+        Game game;
+        initialFill(game);
+        testing::internal::CaptureStdout();
+        benchmarkAis(makeRoster(), game, c.selection);
+        const std::string expected = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(run.exitStatus, 0) << run.errors;
+        EXPECT_EQ(withoutTimes(run.output), withoutTimes(expected));
+    }
+}
+
+}  // namespace

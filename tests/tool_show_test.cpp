@@ -1,0 +1,170 @@
+// jewels-tool show: the field after a replayed move file, as text and as a picture.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "level/drawing.h"
+#include "level/level.h"
+#include "support/level_fixture.h"
+#include "support/tool_run.h"
+
+namespace {
+
+const std::string kSmall = bundledLevelFolder("small-8x8");
+
+// What the program draws of a game: the next jewels, an empty line and the field.
+std::string drawingOf(const Game& game) {
+    testing::internal::CaptureStdout();
+    drawNextJewels(game.supplyCursor);
+    std::printf("\n");
+    drawBoard(game);
+    return testing::internal::GetCapturedStdout();
+}
+
+struct ShowCase {
+    const char* name;
+    const char* level;
+    std::uint32_t movesPlayed;      // lines in the move file; 0: no move file
+    std::vector<std::string> after;  // the --after option, if any
+    std::size_t movesShown;
+};
+
+TEST(ToolShow, DrawsTheFieldAfterTheReplayedMovesAsTheProgramDraws) {
+    const ShowCase cases[] = {
+        {"the settled start", "small-8x8", 0, {}, 0},
+        {"a whole move file", "medium-20x15", 10, {}, 10},
+        {"its first four lines", "medium-20x15", 10, {"--after", "4"}, 4},
+        {"none of its lines", "medium-20x15", 10, {"--after", "0"}, 0},
+    };
+    for (const ShowCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        std::vector<std::string> arguments = {"show", "--level", bundledLevelFolder(c.level)};
+        std::vector<std::string> lines;
+        if (c.movesPlayed > 0) {
+            lines = playInto(dir, bundledLevelFolder(c.level), "0", c.movesPlayed).lines;
+            arguments.insert(arguments.end(), {"--moves", "moves.txt"});
+        }
+        arguments.insert(arguments.end(), c.after.begin(), c.after.end());
+        const ProgramRun run = runTool(dir, arguments);
+
+        loadBundledLevel(c.level);
+        const Game expected = replayWithLibrary(lines, c.movesShown);
+        EXPECT_EQ(run.exitStatus, 0) << run.errors;
+        EXPECT_EQ(run.output, drawingOf(expected) + "score " + std::to_string(expected.score) + " after " +
+                                  std::to_string(c.movesShown) + " moves\n");
+    }
+}
+
+TEST(ToolShow, ReportsABadLineAsVerifyDoesButOnlyWhenItReplaysThatLine) {
+    TempDir dir;
+    const std::vector<std::string> played = playInto(dir, kSmall, "0", 6).lines;
+    std::vector<std::string> spoiled = played;
+    spoiled[3] = "3 4";
+    dir.write("spoiled.txt", joinLines(spoiled));
+    dir.write("played.txt", joinLines(played));
+    const auto show = [&dir](const std::string& moveFile, const std::string& after) {
+        return runTool(dir, {"show", "--level", kSmall, "--moves", moveFile, "--after", after});
+    };
+
+    const ProgramRun throughTheBadLine = show("spoiled.txt", "5");
+    EXPECT_EQ(throughTheBadLine.exitStatus, 1);
+    EXPECT_EQ(throughTheBadLine.output, verifyIn(dir, kSmall, "spoiled.txt").output);
+    EXPECT_EQ(throughTheBadLine.output, "line 4: malformed: 3 4\n");
+    EXPECT_EQ(show("spoiled.txt", "3").exitStatus, 0);
+    // Asking for more moves than the file holds is an error, after any bad line.
+    EXPECT_EQ(show("spoiled.txt", "7").exitStatus, 1);
+    const ProgramRun pastTheEnd = show("played.txt", "7");
+    EXPECT_EQ(pastTheEnd.exitStatus, 2);
+    EXPECT_NE(pastTheEnd.errors.find("only 6 moves"), std::string::npos) << pastTheEnd.errors;
+}
+
+std::size_t countOf(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+// The fill of every jewel shape of each kind in a picture.
+std::array<std::set<std::string>, kJewelKinds> fillsOfEachKind(const std::string& picture) {
+    static const std::regex jewelShape("class=\"jewel kind-([0-9])\" fill=\"([^\"]*)\"");
+    std::array<std::set<std::string>, kJewelKinds> fills;
+    for (auto match = std::sregex_iterator(picture.begin(), picture.end(), jewelShape); match != std::sregex_iterator();
+         ++match)
+        fills.at(std::stoul((*match)[1].str())).insert((*match)[2].str());
+    return fills;
+}
+
+std::array<std::size_t, kJewelKinds> jewelsOfEachKind(const Game& game) {
+    std::array<std::size_t, kJewelKinds> count{};
+    for (std::uint32_t column = 0; column < Level.columnCount; ++column)
+        for (std::uint32_t row = 0; row < Level.columnHeight[column]; ++row) ++count.at(cellAt(game, column, row));
+    return count;
+}
+
+// Checks that each kind drawn has exactly one colour and no two kinds share
+// one; returns the number of kinds drawn.
+std::size_t expectOneColourPerKind(const std::string& picture, const std::array<std::size_t, kJewelKinds>& jewels) {
+    const auto fills = fillsOfEachKind(picture);
+    std::set<std::string> allFills;
+    std::size_t kindsDrawn = 0;
+    for (std::uint32_t kind = 0; kind < kJewelKinds; ++kind) {
+        SCOPED_TRACE("kind " + std::to_string(kind));
+        EXPECT_EQ(countOf(picture, "class=\"jewel kind-" + std::to_string(kind) + "\""), jewels[kind]);
+        EXPECT_EQ(fills[kind].size(), jewels[kind] == 0 ? 0u : 1u);
+        allFills.insert(fills[kind].begin(), fills[kind].end());
+        if (jewels[kind] > 0) ++kindsDrawn;
+    }
+    EXPECT_EQ(allFills.size(), kindsDrawn) << "two kinds share a colour";
+    return kindsDrawn;
+}
+
+struct PictureCase {
+    const char* name;
+    std::string levelFolder;  // absolute, or relative to the test's folder
+    std::uint32_t moves;
+    std::size_t kindsAtLeast;
+};
+
+TEST(ToolShow, DrawsAnSvgPictureWithOneShapePerJewelAndOneColourPerKind) {
+    const PictureCase cases[] = {
+        {"small level at the start", kSmall, 0, 5},
+        {"medium level after moves", bundledLevelFolder("medium-20x15"), 8, 5},
+        {"a generated level of ten kinds", "rainbow", 0, 10},
+    };
+    for (const PictureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        runTool(dir, {"generate", "rainbow", "--cols", "12", "--rows", "10", "--kinds", "10", "--seed", "7"});
+        std::vector<std::string> show = {"show", "--level", c.levelFolder, "--svg", "field.svg"};
+        std::vector<std::string> lines;
+        if (c.moves > 0) {
+            lines = playInto(dir, c.levelFolder, "MagicAi", c.moves).lines;
+            show.insert(show.end(), {"--moves", "moves.txt"});
+        }
+        ASSERT_EQ(runTool(dir, show).exitStatus, 0);
+        const ProgramRun lint = runProgramIn(dir.path(), XMLLINT_EXECUTABLE, {"--noout", "field.svg"});
+        EXPECT_EQ(lint.exitStatus, 0) << lint.errors;
+
+        const std::filesystem::path folder = dir.path() / c.levelFolder;
+        readLayoutFile((folder / "speelveld.txt").string());
+        readSupplyFile((folder / "kolommen.txt").string());
+        const Game game = replayWithLibrary(lines, lines.size());
+        const std::string picture = readFileBytes(dir.path() / "field.svg");
+        EXPECT_GE(expectOneColourPerKind(picture, jewelsOfEachKind(game)), c.kindsAtLeast);
+        EXPECT_EQ(countOf(picture, "class=\"jewel "), Level.jewelSpaceCount);
+        EXPECT_EQ(countOf(picture, "class=\"rock\""), Level.columnCount * Level.rowCount - Level.jewelSpaceCount);
+        EXPECT_EQ(countOf(picture, "class=\"next "), Level.columnCount);
+        const std::string caption = "score " + std::to_string(game.score) + " after " + std::to_string(lines.size());
+        EXPECT_NE(picture.find(caption + " moves"), std::string::npos) << caption;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,190 @@
+// jewels-tool verify: replaying move files that play wrote, respelled or spoiled.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "driver/move_file.h"
+#include "engine/candidates.h"
+#include "level/level.h"
+#include "support/level_fixture.h"
+#include "support/tool_run.h"
+
+namespace {
+
+const std::string kSmall = bundledLevelFolder("small-8x8");
+const std::string kMedium = bundledLevelFolder("medium-20x15");
+
+TEST(ToolVerify, EveryKMovesPrintsTheScorePlayReportedAfterThatMove) {
+    TempDir dir;
+    const PlayedFile played = playInto(dir, kMedium, "0", 20);
+    ASSERT_EQ(played.output.moves.size(), 20u);
+    for (std::uint32_t every : {1u, 7u, 20u, 21u}) {
+        SCOPED_TRACE("every " + std::to_string(every));
+        std::string expected;
+        for (std::uint32_t moves = every; moves <= 20; moves += every)
+            expected += "after " + std::to_string(moves) + " moves: score " +
+                        std::to_string(played.output.moves[moves - 1].score) + "\n";
+        expected += "ok 20 moves, score " + std::to_string(played.output.moves.back().score) + "\n";
+        const ProgramRun run = verifyIn(dir, kMedium, "moves.txt", {"--every", std::to_string(every)});
+        EXPECT_EQ(run.exitStatus, 0);
+        EXPECT_EQ(run.output, expected);
+    }
+}
+
+// "c r O" as "c+1 r W", "c r Z" as "c r+1 N": the same two cells exchanged.
+std::string fromTheOtherCell(const std::string& line) {
+    const Move move = parseMoveLine(line).value();
+    if (move.direction == East) return std::to_string(move.column + 1) + " " + std::to_string(move.row) + " W";
+    return std::to_string(move.column) + " " + std::to_string(move.row + 1) + " N";
+}
+
+struct SpellingCase {
+    const char* name;
+    std::function<std::string(const std::vector<std::string>&)> write;
+};
+
+TEST(ToolVerify, AcceptsCrlfLineEndsANoFinalLineFeedAndMovesNamedFromTheOtherCell) {
+    const SpellingCase cases[] = {
+        {"CRLF line ends",
+         [](const std::vector<std::string>& lines) {
+             std::string text;
+             for (const std::string& line : lines) text += line + "\r\n";
+             return text;
+         }},
+        {"no line feed after the last line", [](const std::vector<std::string>& lines) { return joinLines(lines); }},
+        {"N and W from the other cell of each pair",
+         [](const std::vector<std::string>& lines) {
+             std::string text;
+             for (const std::string& line : lines) text += fromTheOtherCell(line) + "\n";
+             return text;
+         }},
+    };
+    TempDir dir;
+    const PlayedFile played = playInto(dir, kMedium, "MagicAi", 15);
+    const ProgramRun original = verifyIn(dir, kMedium, "moves.txt", {"--every", "4"});
+    ASSERT_EQ(original.exitStatus, 0);
+    for (const SpellingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir.write("respelled.txt", c.write(played.lines));
+        const ProgramRun run = verifyIn(dir, kMedium, "respelled.txt", {"--every", "4"});
+        EXPECT_EQ(run.exitStatus, 0);
+        EXPECT_EQ(run.output, original.output);
+    }
+}
+
+TEST(ToolVerify, ReadsUitvoerTxtInTheLevelFolderByDefault) {
+    TempDir dir;
+    for (const char* file : {"speelveld.txt", "kolommen.txt"})
+        std::filesystem::copy_file(sourcePath(std::string("levels/small-8x8/") + file), dir.path() / file);
+    const ProgramRun play =
+        runTool(dir, {"play", "--level", ".", "--ai", "1", "--moves", "12", "--out", "uitvoer.txt"});
+    ASSERT_EQ(play.exitStatus, 0);
+    const ProgramRun byDefault = runTool(dir, {"verify", "--level", dir.path().string()});
+    const ProgramRun named = runTool(dir, {"verify", "--level", ".", "uitvoer.txt"});
+    EXPECT_EQ(byDefault.exitStatus, 0);
+    EXPECT_EQ(byDefault.output, named.output);
+    EXPECT_EQ(parseVerifyVerdict(byDefault.output).moves, 12u);
+}
+
+// A jewel standing on rock, moved down into it, as a move line.
+std::string moveIntoRock() {
+    for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
+        const std::uint32_t height = Level.columnHeight[column];
+        if (height > 0 && height < Level.rowCount)
+            return std::to_string(column) + " " + std::to_string(height - 1) + " Z";
+    }
+    ADD_FAILURE() << "the level has no rock under a jewel";
+    return "";
+}
+
+// An exchange of two neighbouring jewels that makes no run on the field reached
+// after the first count lines.
+std::string swapWithoutRun(const std::vector<std::string>& lines, std::size_t count) {
+    const Game game = replayWithLibrary(lines, count);
+    MoveList legal;
+    enumerateAll(game, &legal);
+    for (std::uint32_t row = 0; row < Level.stride; ++row) {
+        for (std::uint32_t column = 0; column + 1 < Level.columnCount; ++column) {
+            const Move move{column, row, East};
+            const bool jewels = cellAt(game, column, row) < kJewelKinds && cellAt(game, column + 1, row) < kJewelKinds;
+            if (jewels && std::find(legal.begin(), legal.end(), move) == legal.end())
+                return std::to_string(column) + " " + std::to_string(row) + " O";
+        }
+    }
+    ADD_FAILURE() << "every exchange makes a run";
+    return "";
+}
+
+struct BadLineCase {
+    const char* name;
+    std::size_t lineNumber;  // counted from 1; the bad line replaces the played one
+    std::string text;
+    const char* verdict;
+};
+
+TEST(ToolVerify, ReportsTheFirstBadLineByItsNumberAndStopsThere) {
+    TempDir dir;
+    const PlayedFile played = playInto(dir, kMedium, "MagicAi", 12);
+    ASSERT_EQ(played.lines.size(), 12u);
+    loadBundledLevel("medium-20x15");
+    const std::string lastColumn = std::to_string(Level.columnCount - 1);
+    const std::string intoRock = moveIntoRock();
+    const Move rockMove = parseMoveLine(intoRock).value();
+    const std::string rockUp = std::to_string(rockMove.column) + " " + std::to_string(rockMove.row + 1) + " N";
+
+    const BadLineCase cases[] = {
+        {"missing letter", 5, "3 4", "malformed"},
+        {"two blanks", 2, "3  4 O", "malformed"},
+        {"signed number", 7, "+3 4 O", "malformed"},
+        {"unknown letter", 5, "3 4 E", "malformed"},
+        {"empty line", 9, "", "malformed"},
+        {"trailing blank", 1, played.lines[0] + " ", "malformed"},
+        {"off the right edge", 4, lastColumn + " 3 O", "illegal move"},
+        {"off the top", 6, "4 0 N", "illegal move"},
+        {"far off the field", 3, "99999999999 2 Z", "illegal move"},
+        {"a jewel into rock", 8, intoRock, "illegal move"},
+        {"rock into a jewel", 11, rockUp, "illegal move"},
+        {"an exchange that makes no run", 10, swapWithoutRun(played.lines, 9), "illegal move"},
+        {"the last line", 12, swapWithoutRun(played.lines, 11), "illegal move"},
+    };
+    for (const BadLineCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> lines = played.lines;
+        lines[c.lineNumber - 1] = c.text;
+        // A second bad line further on must not be the one reported.
+        if (c.lineNumber < lines.size()) lines.back() = "not a move";
+        dir.write("spoiled.txt", joinLines(lines) + "\n");
+        const ProgramRun run = verifyIn(dir, kMedium, "spoiled.txt");
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.output, "line " + std::to_string(c.lineNumber) + ": " + c.verdict + ": " + c.text + "\n");
+        EXPECT_EQ(run.errors, "");
+    }
+}
+
+TEST(ToolVerify, AcceptsAMoveWhoseCascadeIsCutOffButNoLineAfterIt) {
+    TempDir dir;
+    // One column between rock: the first fill settles, but the move 0 1 Z sets
+    // off runs of 1s that the supply keeps bringing back until the refill cap.
+    dir.write("speelveld.txt", "01111\n01111\n01111\n01111\n01111\n");
+    dir.write("kolommen.txt", "00111100\n\n\n\n");
+    const ProgramRun play = runTool(dir, {"play", "--level", ".", "--ai", "0", "--moves", "5", "--out", "moves.txt"});
+    const PlayOutput played = parsePlayOutput(play.output);
+    ASSERT_EQ(played.moves.size(), 1u);
+    EXPECT_EQ(played.moves[0].moveLine, "0 1 Z");
+    EXPECT_EQ(played.totalMoves, 1u);
+
+    const ProgramRun accepted = runTool(dir, {"verify", "--level", ".", "moves.txt"});
+    EXPECT_EQ(accepted.exitStatus, 0);
+    EXPECT_EQ(parseVerifyVerdict(accepted.output).score, played.moves[0].score);
+
+    dir.write("more.txt", "0 1 Z\n0 0 Z\n");
+    const ProgramRun refused = runTool(dir, {"verify", "--level", ".", "more.txt"});
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_EQ(refused.output, "line 2: illegal move: 0 0 Z\n");
+}
+
+}  // namespace
