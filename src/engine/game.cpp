@@ -17,6 +17,7 @@ Game::Game()
       touchedFirst(0),
       touchedLast(Level.columnCount - 1),
       supplyCursor{} {
+    cells.fill(kRock);
     for (std::uint32_t column = 0; column < Level.columnCount; ++column)
         for (std::uint32_t row = 0; row < Level.stride; ++row)
             cellAt(*this, column, row) = row < Level.columnHeight[column] ? kEmpty : kRock;

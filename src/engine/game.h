@@ -7,6 +7,9 @@
 #include "level/level.h"
 
 inline constexpr std::uint32_t kMaxCells = kMaxColumns * kMaxRows;
+// The match scan compares columns 16 cells at a time and may read this far past
+// the last stored cell.
+inline constexpr std::uint32_t kScanSlack = 16;
 
 // The whole mutable state of one play-through. A flat value with no heap parts:
 // the five words, the cursors and the cells lie in one block, and a copy moves
@@ -22,7 +25,7 @@ struct Game {
     // Index of the next jewel to take from each column's supply.
     std::array<std::uint8_t, kMaxColumns> supplyCursor;
     // Column by column: the cell of column c, row r is cells[c * Level.stride + r].
-    std::array<Cell, kMaxCells> cells;
+    std::array<Cell, kMaxCells + kScanSlack> cells;
 
     // Every jewel space empty, every cursor 0, both ranges covering all columns.
     Game();

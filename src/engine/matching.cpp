@@ -1,5 +1,10 @@
 #include "engine/matching.h"
 
+#include <array>
+#include <bit>
+
+#include "engine/column_compare.h"
+
 std::uint32_t pointsForGroup(std::uint32_t cellCount) {
     if (cellCount == 3) return kPointsForThree;
     if (cellCount == 4) return kPointsForFour;
@@ -8,25 +13,67 @@ std::uint32_t pointsForGroup(std::uint32_t cellCount) {
 
 namespace {
 
-// Vertical runs compare whole bytes: the pass flags a run only after measuring it
-// and goes on below it, so it never compares a flagged cell.
-std::uint32_t markVerticalRuns(Game& game, std::uint32_t column) {
-    const std::uint32_t height = Level.columnHeight[column];
-    Cell* cells = &cellAt(game, column, 0);
+const Cell* columnCells(const Game& game, std::uint32_t column) { return &game.cells[column * Level.stride]; }
+
+// Bit r: the cell at row r equals the one below it, within the column's jewels.
+std::uint64_t equalBelowMask(const Game& game, std::uint32_t column) {
+    const Cell* cells = columnCells(game, column);
+    return equalCellsMask(cells, cells + 1, Level.columnHeight[column] - 1);
+}
+
+// Bit r: the jewel at row r of the column equals its right-hand neighbour. Rock
+// never pairs: a column's rock lies below its height.
+std::uint64_t equalRightMask(const Game& game, std::uint32_t column) {
+    return equalCellsMask(columnCells(game, column), columnCells(game, column + 1), Level.columnHeight[column]);
+}
+
+// Bit r: a run of three or more starts at r, reading the equalities of its first
+// two steps; a run starts where the previous cell differs or the scan begins.
+std::uint64_t runStarts(std::uint64_t previous, std::uint64_t first, std::uint64_t second) {
+    return ~previous & first & second;
+}
+
+// Consecutive steps of equal cells from bit `from` on, plus the first cell.
+std::uint32_t runLength(std::uint64_t equalSteps, std::uint32_t from) {
+    return 1 + static_cast<std::uint32_t>(std::countr_one(equalSteps >> from));
+}
+
+std::uint32_t lowestBit(std::uint64_t bits) { return static_cast<std::uint32_t>(std::countr_zero(bits)); }
+
+struct MarkedRange {
+    std::uint32_t first = Level.columnCount;
+    std::uint32_t last = 0;
     std::uint32_t runs = 0;
-    std::uint32_t row = 0;
-    while (row + 2 < height) {
-        std::uint32_t length = 1;
-        while (row + length < height && cells[row + length] == cells[row]) ++length;
-        if (length >= 3) {
-            cells[row] |= linkDown;
-            for (std::uint32_t inner = row + 1; inner < row + length - 1; ++inner) cells[inner] |= linkUp | linkDown;
-            cells[row + length - 1] |= linkUp;
-            ++runs;
-        }
-        row += length;
+};
+
+// Vertical runs compare whole bytes; no cell carries a flag yet when a column is scanned.
+void markVerticalRuns(Game& game, std::uint32_t column, MarkedRange& marked) {
+    if (Level.columnHeight[column] < 3) return;
+    const std::uint64_t equalBelow = equalBelowMask(game, column);
+    Cell* cells = &cellAt(game, column, 0);
+    for (std::uint64_t starts = runStarts(equalBelow << 1, equalBelow, equalBelow >> 1); starts != 0;
+         starts &= starts - 1) {
+        const std::uint32_t row = lowestBit(starts);
+        const std::uint32_t length = runLength(equalBelow, row);
+        cells[row] |= linkDown;
+        for (std::uint32_t inner = row + 1; inner < row + length - 1; ++inner) cells[inner] |= linkUp | linkDown;
+        cells[row + length - 1] |= linkUp;
+        ++marked.runs;
+        widenRange(marked.first, marked.last, column, column);
     }
-    return runs;
+}
+
+// A horizontal run is measured from its start column rightwards, up to the last
+// column, comparing kinds only: a cell already in a vertical run still joins.
+void markHorizontalRun(Game& game, std::uint32_t column, std::uint32_t row, MarkedRange& marked) {
+    const Cell kind = cellAt(game, column, row) & kContentMask;
+    std::uint32_t end = column + 1;
+    while (end < Level.columnCount && (cellAt(game, end, row) & kContentMask) == kind) ++end;
+    cellAt(game, column, row) |= linkRight;
+    for (std::uint32_t inner = column + 1; inner < end - 1; ++inner) cellAt(game, inner, row) |= linkLeft | linkRight;
+    cellAt(game, end - 1, row) |= linkLeft;
+    ++marked.runs;
+    widenRange(marked.first, marked.last, column, end - 1);
 }
 
 }  // namespace
@@ -34,53 +81,38 @@ std::uint32_t markVerticalRuns(Game& game, std::uint32_t column) {
 std::uint32_t markMatches(Game& game) {
     const std::uint32_t first = game.dirtyFirst;
     const std::uint32_t last = game.dirtyLast;
-    std::uint32_t newFirst = Level.columnCount;
-    std::uint32_t newLast = 0;
-    std::uint32_t runs = 0;
-
-    for (std::uint32_t column = first; column <= last; ++column) {
-        if (Level.columnHeight[column] < 3) continue;
-        const std::uint32_t found = markVerticalRuns(game, column);
-        if (found > 0) {
-            runs += found;
-            if (column < newFirst) newFirst = column;
-            newLast = column;
-        }
-    }
+    MarkedRange marked;
 
     // The window starts two columns left of the dirty range: a change there can
-    // complete a horizontal run whose first two cells did not change.
+    // complete a horizontal run whose first two cells did not change. The scan
+    // never looks left of the window, so a run is cut at its first column.
     const std::uint32_t windowStart = first <= 2 ? 0 : first - 2;
     const std::uint32_t windowEnd = last < Level.columnCount - 3 ? last : Level.columnCount - 3;
-    for (std::uint32_t row = 0; row < Level.stride; ++row) {
-        std::uint32_t column = windowStart;
-        while (column <= windowEnd) {
-            const Cell kind = cellAt(game, column, row) & kContentMask;
-            if (kind == kRock) {
-                ++column;
-                continue;
-            }
-            // The comparison ignores flags, so a cell already in a vertical run
-            // still joins a horizontal run of its kind.
-            std::uint32_t length = 1;
-            while (column + length < Level.columnCount &&
-                   (cellAt(game, column + length, row) & kContentMask) == kind)
-                ++length;
-            if (length >= 3) {
-                ++runs;
-                widenRange(newFirst, newLast, column, column + length - 1);
-                cellAt(game, column, row) |= linkRight;
-                for (std::uint32_t inner = column + 1; inner < column + length - 1; ++inner)
-                    cellAt(game, inner, row) |= linkLeft | linkRight;
-                cellAt(game, column + length - 1, row) |= linkLeft;
-            }
-            column += length;
+    // Runs are found from the equalities of neighbouring columns, all read before
+    // any flag is set, so flags never disturb a comparison.
+    std::array<std::uint64_t, kMaxColumns> horizontalStarts;
+    if (windowStart <= windowEnd) {
+        std::uint64_t previous = 0;
+        std::uint64_t current = equalRightMask(game, windowStart);
+        for (std::uint32_t column = windowStart; column <= windowEnd; ++column) {
+            const std::uint64_t next = equalRightMask(game, column + 1);
+            horizontalStarts[column] = runStarts(previous, current, next);
+            previous = current;
+            current = next;
         }
     }
 
-    game.dirtyFirst = newFirst;
-    game.dirtyLast = newLast;
-    return runs;
+    for (std::uint32_t column = first; column <= last; ++column) markVerticalRuns(game, column, marked);
+
+    for (std::uint32_t column = windowStart; column <= windowEnd; ++column) {
+        // Rows ascending, as the scan goes top to bottom.
+        for (std::uint64_t starts = horizontalStarts[column]; starts != 0; starts &= starts - 1)
+            markHorizontalRun(game, column, lowestBit(starts), marked);
+    }
+
+    game.dirtyFirst = marked.first;
+    game.dirtyLast = marked.last;
+    return marked.runs;
 }
 
 void floodClear(Game& game, std::uint32_t column, std::uint32_t row, std::uint32_t& count) {
