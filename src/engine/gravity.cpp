@@ -2,15 +2,10 @@
 
 #include "engine/matching.h"
 
-Cell takeJewel(Game& game, std::uint32_t column, std::uint32_t row) {
-    Cell* cells = &cellAt(game, column, 0);
-    for (std::uint32_t above = row; above-- > 0;) {
-        if (cells[above] != kEmpty) {
-            const Cell jewel = cells[above];
-            cells[above] = kEmpty;
-            return jewel;
-        }
-    }
+namespace {
+
+// The next jewel of the column's supply, or empty when it has none.
+Cell takeFromSupply(Game& game, std::uint32_t column) {
     const SupplyColumn& supply = Level.supply[column];
     if (supply.length() == 0) return kEmpty;
     std::uint8_t& cursor = game.supplyCursor[column];
@@ -21,13 +16,36 @@ Cell takeJewel(Game& game, std::uint32_t column, std::uint32_t row) {
     return jewel;
 }
 
-void refill(Game& game) {
-    for (std::uint32_t column = game.dirtyFirst; column <= game.dirtyLast; ++column) {
-        for (std::uint32_t row = Level.columnHeight[column]; row-- > 0;) {
-            Cell& cell = cellAt(game, column, row);
-            if (cell == kEmpty) cell = takeJewel(game, column, row);
+// What filling the empty cells from the bottom up with takeJewel does, in one
+// pass: the column's jewels close up at the bottom in their order, and the
+// supply fills the cells left above them, its first jewel lowest.
+void dropAndRefillColumn(Game& game, std::uint32_t column) {
+    Cell* cells = &cellAt(game, column, 0);
+    std::uint32_t row = Level.columnHeight[column];
+    while (row > 0 && cells[row - 1] != kEmpty) --row;
+    if (row == 0) return;
+    std::uint32_t landing = row;  // one below the next cell to fill
+    for (; row-- > 0;)
+        if (cells[row] != kEmpty) cells[--landing] = cells[row];
+    while (landing > 0) cells[--landing] = takeFromSupply(game, column);
+}
+
+}  // namespace
+
+Cell takeJewel(Game& game, std::uint32_t column, std::uint32_t row) {
+    Cell* cells = &cellAt(game, column, 0);
+    for (std::uint32_t above = row; above-- > 0;) {
+        if (cells[above] != kEmpty) {
+            const Cell jewel = cells[above];
+            cells[above] = kEmpty;
+            return jewel;
         }
     }
+    return takeFromSupply(game, column);
+}
+
+void refill(Game& game) {
+    for (std::uint32_t column = game.dirtyFirst; column <= game.dirtyLast; ++column) dropAndRefillColumn(game, column);
     widenRange(game.touchedFirst, game.touchedLast, game.dirtyFirst, game.dirtyLast);
 }
 
