@@ -1,5 +1,11 @@
 #include "engine/candidates.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
+
+#include "engine/column_compare.h"
+
 namespace {
 
 struct ColumnWindow {
@@ -15,27 +21,106 @@ ColumnWindow windowAroundTouched(const Game& game) {
     return {low, high};
 }
 
+// Bit r of a column's mask for kind k: the cell at row r holds a jewel of kind k.
+// Two empty columns pad each side, so the tests below need no edge checks.
+constexpr std::uint32_t kPad = 2;
+using KindMasks = std::array<std::uint64_t, kJewelKinds>;
+using KindColumns = std::array<KindMasks, kMaxColumns + 2 * kPad + 1>;
+
+void fillKindColumns(const Game& game, std::uint32_t firstColumn, std::uint32_t lastColumn, KindColumns& kinds) {
+    for (std::uint32_t column = firstColumn; column <= lastColumn; ++column) {
+        KindMasks& masks = kinds[column + kPad];
+        const Cell* cells = &game.cells[column * Level.stride];
+        const std::uint32_t height = Level.columnHeight[column];
+        for (std::uint32_t kind = 0; kind < kJewelKinds; ++kind)
+            masks[kind] = sameCellsMask(cells, static_cast<Cell>(kind), height);
+    }
+}
+
+// Bit r: two cells in line with row r, above and below it, hold the jewel.
+std::uint64_t pairInColumn(std::uint64_t jewel) {
+    const std::uint64_t above = jewel << 1, twoAbove = jewel << 2, below = jewel >> 1, twoBelow = jewel >> 2;
+    return (above & twoAbove) | (above & below) | (below & twoBelow);
+}
+
+// Bit r: two cells in line with (column, r), left and right of it, hold the jewel.
+std::uint64_t pairInRow(const KindColumns& kinds, std::uint32_t column, std::uint32_t kind) {
+    const std::uint64_t left = kinds[column + kPad - 1][kind], twoLeft = kinds[column + kPad - 2][kind];
+    const std::uint64_t right = kinds[column + kPad + 1][kind], twoRight = kinds[column + kPad + 2][kind];
+    return (left & twoLeft) | (left & right) | (right & twoRight);
+}
+
+// Rows r at which exchanging (column, r) with the cell below makes a run: the
+// lower jewel rises and can only extend upward or sideways, the upper one
+// falls and can only extend downward or sideways.
+std::uint64_t southMoves(const Game& game, const KindColumns& kinds, std::uint32_t column) {
+    const std::uint32_t height = Level.columnHeight[column];
+    if (height < 2) return 0;
+    std::uint64_t moves = 0;
+    for (std::uint32_t kind = 0; kind < kJewelKinds; ++kind) {
+        const std::uint64_t jewel = kinds[column + kPad][kind];
+        if (jewel == 0) continue;
+        const std::uint64_t sideways = pairInRow(kinds, column, kind);
+        const std::uint64_t rising = (jewel >> 1) & (((jewel << 1) & (jewel << 2)) | sideways);
+        const std::uint64_t falling = jewel & (((jewel >> 2) & (jewel >> 3)) | (sideways >> 1));
+        moves |= rising | falling;
+    }
+    const Cell* cells = &game.cells[column * Level.stride];
+    // Both cells must be jewels, and unequal ones.
+    return moves & ~equalCellsMask(cells, cells + 1, height - 1) & ((std::uint64_t{1} << (height - 1)) - 1);
+}
+
+// Rows r at which exchanging (column, r) with its right-hand neighbour makes a
+// run: the right jewel moves left and can only extend leftward or vertically,
+// the left one moves right and can only extend rightward or vertically.
+std::uint64_t eastMoves(const Game& game, const KindColumns& kinds, std::uint32_t column) {
+    if (column + 1 >= Level.columnCount) return 0;
+    const std::uint32_t height = std::min(Level.columnHeight[column], Level.columnHeight[column + 1]);
+    if (height == 0) return 0;
+    std::uint64_t moves = 0;
+    for (std::uint32_t kind = 0; kind < kJewelKinds; ++kind) {
+        const std::uint64_t here = kinds[column + kPad][kind];
+        const std::uint64_t right = kinds[column + kPad + 1][kind];
+        if ((here | right) == 0) continue;
+        const std::uint64_t twoLeft = kinds[column + kPad - 1][kind] & kinds[column + kPad - 2][kind];
+        const std::uint64_t twoRight = kinds[column + kPad + 2][kind] & kinds[column + kPad + 3][kind];
+        const std::uint64_t movingLeft = right & (twoLeft | pairInColumn(here));
+        const std::uint64_t movingRight = here & (twoRight | pairInColumn(right));
+        moves |= movingLeft | movingRight;
+    }
+    const Cell* cells = &game.cells[column * Level.stride];
+    return moves & ~equalCellsMask(cells, cells + Level.stride, height) & ((std::uint64_t{1} << height) - 1);
+}
+
 std::uint32_t enumerateColumns(const Game& game, MoveList* out, ColumnWindow window) {
-    const std::uint32_t lastRow = Level.stride - 1;
-    const std::uint32_t lastColumn = Level.columnCount - 1;
+    // The tests read up to two columns left and three right of each move.
+    KindColumns kinds{};
+    const std::uint32_t firstRead = window.low >= kPad ? window.low - kPad : 0;
+    const std::uint32_t lastRead = std::min(window.high + 3, Level.columnCount - 1);
+    fillKindColumns(game, firstRead, lastRead, kinds);
+
+    std::array<std::uint64_t, kMaxColumns> south{};
+    std::array<std::uint64_t, kMaxColumns> east{};
+    std::uint64_t anyRow = 0;
+    for (std::uint32_t column = window.low; column <= window.high; ++column) {
+        south[column] = southMoves(game, kinds, column);
+        east[column] = eastMoves(game, kinds, column);
+        anyRow |= south[column] | east[column];
+    }
+
+    // The listing order: the bottom row first, columns ascending, Z before O.
     std::uint32_t count = 0;
-    for (std::uint32_t row = Level.stride; row-- > 0;) {
+    while (anyRow != 0) {
+        const std::uint32_t row = 63 - static_cast<std::uint32_t>(std::countl_zero(anyRow));
+        anyRow &= ~(std::uint64_t{1} << row);
         for (std::uint32_t column = window.low; column <= window.high; ++column) {
-            const Cell here = cellAt(game, column, row);
-            if (here == kRock) continue;
-            if (row != lastRow) {
-                const Cell below = cellAt(game, column, row + 1);
-                if (below != kRock && below != here && swapSouthMatches(game, column, row)) {
-                    if (out != nullptr) out->push_back({column, row, South});
-                    ++count;
-                }
+            if ((south[column] >> row) & 1) {
+                if (out != nullptr) out->push_back({column, row, South});
+                ++count;
             }
-            if (column != lastColumn) {
-                const Cell right = cellAt(game, column + 1, row);
-                if (right != kRock && right != here && swapEastMatches(game, column, row)) {
-                    if (out != nullptr) out->push_back({column, row, East});
-                    ++count;
-                }
+            if ((east[column] >> row) & 1) {
+                if (out != nullptr) out->push_back({column, row, East});
+                ++count;
             }
         }
     }
