@@ -29,11 +29,13 @@ using KindColumns = std::array<KindMasks, kMaxColumns + 2 * kPad + 1>;
 
 void fillKindColumns(const Game& game, std::uint32_t firstColumn, std::uint32_t lastColumn, KindColumns& kinds) {
     for (std::uint32_t column = firstColumn; column <= lastColumn; ++column) {
-        KindMasks& masks = kinds[column + kPad];
+        // Every content value gets a mask, so empty cells need no test; only
+        // the jewel kinds are kept.
+        std::array<std::uint64_t, 16> byContent{};
         const Cell* cells = &game.cells[column * Level.stride];
-        const std::uint32_t height = Level.columnHeight[column];
-        for (std::uint32_t kind = 0; kind < kJewelKinds; ++kind)
-            masks[kind] = sameCellsMask(cells, static_cast<Cell>(kind), height);
+        for (std::uint32_t row = 0; row < Level.columnHeight[column]; ++row)
+            byContent[cells[row] & kContentMask] |= std::uint64_t{1} << row;
+        std::copy_n(byContent.begin(), kJewelKinds, kinds[column + kPad].begin());
     }
 }
 

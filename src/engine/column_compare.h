@@ -26,19 +26,3 @@ inline std::uint64_t equalCellsMask(const Cell* a, const Cell* b, std::uint32_t 
     return count >= 64 ? mask : mask & ((std::uint64_t{1} << count) - 1);
 }
 
-// Bit r is set where cells[r] == value, for the first `count` cells (at most 64),
-// with the same reading past `count` as equalCellsMask.
-inline std::uint64_t sameCellsMask(const Cell* cells, Cell value, std::uint32_t count) {
-    std::uint64_t mask = 0;
-#if defined(__SSE2__)
-    const __m128i wanted = _mm_set1_epi8(static_cast<char>(value));
-    for (std::uint32_t block = 0; block * 16 < count; ++block) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells + 16 * block));
-        const auto equal = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted)));
-        mask |= static_cast<std::uint64_t>(equal) << (16 * block);
-    }
-#else
-    for (std::uint32_t i = 0; i < count; ++i) mask |= static_cast<std::uint64_t>(cells[i] == value) << i;
-#endif
-    return count >= 64 ? mask : mask & ((std::uint64_t{1} << count) - 1);
-}
