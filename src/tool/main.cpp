@@ -37,7 +37,7 @@ void addLevelOption(CLI::App& command, std::string& folder) {
 CLI::App* addVerify(CLI::App& tool, VerifyOptions& options) {
     CLI::App* verify = tool.add_subcommand(
         "verify", "Replays a move file from the level's settled start; prints \"ok N moves, score S\" "
-                  "(the game's score, the first fill's points included) or the first bad line (exit status 1)");
+                  "(S the points the moves gained) or the first bad line (exit status 1)");
     addLevelOption(*verify, options.levelFolder);
     verify->add_option("MOVEFILE", options.moveFile, "The move file [default: uitvoer.txt in the level folder]");
     verify->add_option("--every", options.every, "Also print the score after every K moves")
@@ -76,7 +76,8 @@ CLI::App* addBench(CLI::App& tool, BenchOptions& options) {
 
 CLI::App* addShow(CLI::App& tool, ShowOptions& options) {
     CLI::App* show = tool.add_subcommand(
-        "show", "Draws the field as jewels does, after replaying a move file; prints \"score S after N moves\"");
+        "show", "Draws the field as jewels does, after replaying a move file; prints \"score S after N moves\" "
+                "(S the points the moves gained)");
     addLevelOption(*show, options.levelFolder);
     CLI::Option* moves =
         show->add_option("--moves", options.moveFile, "Move file to replay [default: none]")->type_name("FILE");
