@@ -8,6 +8,11 @@
 #include <emmintrin.h>
 #endif
 
+// Keeps the bits of the first `count` cells (at most 64).
+inline std::uint64_t firstBits(std::uint64_t mask, std::uint32_t count) {
+    return count >= 64 ? mask : mask & ((std::uint64_t{1} << count) - 1);
+}
+
 // Bit r is set where a[r] == b[r], for the first `count` cells (at most 64).
 // Reads whole 16-byte blocks, so up to 15 bytes past `count` must be readable;
 // those bits are cleared.
@@ -23,6 +28,41 @@ inline std::uint64_t equalCellsMask(const Cell* a, const Cell* b, std::uint32_t 
 #else
     for (std::uint32_t i = 0; i < count; ++i) mask |= static_cast<std::uint64_t>(a[i] == b[i]) << i;
 #endif
-    return count >= 64 ? mask : mask & ((std::uint64_t{1} << count) - 1);
+    return firstBits(mask, count);
 }
 
+
+// Bit r is set where cells[r] == value, for the first `count` cells (at most 64),
+// reading as equalCellsMask does.
+inline std::uint64_t cellsEqualToMask(const Cell* cells, Cell value, std::uint32_t count) {
+    std::uint64_t mask = 0;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(static_cast<char>(value));
+    for (std::uint32_t block = 0; block * 16 < count; ++block) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells + 16 * block));
+        const auto equal = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted)));
+        mask |= static_cast<std::uint64_t>(equal) << (16 * block);
+    }
+#else
+    for (std::uint32_t i = 0; i < count; ++i) mask |= static_cast<std::uint64_t>(cells[i] == value) << i;
+#endif
+    return firstBits(mask, count);
+}
+
+// Bit r is set where cells[r] carries a link flag, for the first `count` cells.
+inline std::uint64_t flaggedCellsMask(const Cell* cells, std::uint32_t count) {
+    std::uint64_t mask = 0;
+#if defined(__SSE2__)
+    const __m128i links = _mm_set1_epi8(static_cast<char>(kLinkMask));
+    const __m128i zero = _mm_setzero_si128();
+    for (std::uint32_t block = 0; block * 16 < count; ++block) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells + 16 * block));
+        const __m128i unflagged = _mm_cmpeq_epi8(_mm_and_si128(chunk, links), zero);
+        const auto flagged = static_cast<std::uint16_t>(~_mm_movemask_epi8(unflagged));
+        mask |= static_cast<std::uint64_t>(flagged) << (16 * block);
+    }
+#else
+    for (std::uint32_t i = 0; i < count; ++i) mask |= static_cast<std::uint64_t>((cells[i] & kLinkMask) != 0) << i;
+#endif
+    return firstBits(mask, count);
+}

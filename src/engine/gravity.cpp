@@ -2,6 +2,10 @@
 
 #include "engine/matching.h"
 
+#include <bit>
+
+#include "engine/column_compare.h"
+
 namespace {
 
 // The next jewel of the column's supply, or empty when it has none.
@@ -21,9 +25,10 @@ Cell takeFromSupply(Game& game, std::uint32_t column) {
 // supply fills the cells left above them, its first jewel lowest.
 void dropAndRefillColumn(Game& game, std::uint32_t column) {
     Cell* cells = &cellAt(game, column, 0);
-    std::uint32_t row = Level.columnHeight[column];
-    while (row > 0 && cells[row - 1] != kEmpty) --row;
-    if (row == 0) return;
+    const std::uint64_t empty = cellsEqualToMask(cells, kEmpty, Level.columnHeight[column]);
+    if (empty == 0) return;
+    // From the lowest empty cell up; everything below it stays where it is.
+    std::uint32_t row = 64 - static_cast<std::uint32_t>(std::countl_zero(empty));
     std::uint32_t landing = row;  // one below the next cell to fill
     for (; row-- > 0;)
         if (cells[row] != kEmpty) cells[--landing] = cells[row];

@@ -130,8 +130,12 @@ std::uint32_t clearAndScore(Game& game) {
     if (markMatches(game) == 0) return 0;
     std::uint32_t groups = 0;
     for (std::uint32_t column = game.dirtyFirst; column <= game.dirtyLast; ++column) {
-        for (std::uint32_t row = 0; row < Level.columnHeight[column]; ++row) {
-            if ((cellAt(game, column, row) & kLinkMask) == 0) continue;
+        const Cell* cells = columnCells(game, column);
+        // Rows top to bottom; a group cleared from an earlier cell may take later ones with it.
+        for (std::uint64_t flagged = flaggedCellsMask(cells, Level.columnHeight[column]); flagged != 0;
+             flagged &= flagged - 1) {
+            const std::uint32_t row = lowestBit(flagged);
+            if ((cells[row] & kLinkMask) == 0) continue;
             std::uint32_t size = 0;
             floodClear(game, column, row, size);
             ++groups;
