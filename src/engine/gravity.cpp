@@ -3,6 +3,7 @@
 #include "engine/matching.h"
 
 #include <bit>
+#include <cstring>
 
 #include "engine/column_compare.h"
 
@@ -22,17 +23,22 @@ Cell takeFromSupply(Game& game, std::uint32_t column) {
 
 // What filling the empty cells from the bottom up with takeJewel does, in one
 // pass: the column's jewels close up at the bottom in their order, and the
-// supply fills the cells left above them, its first jewel lowest.
+// supply fills the cells left above them, its first jewel lowest. Each stretch
+// of jewels between two empty cells moves down as one block, by the number of
+// empty cells below it.
 void dropAndRefillColumn(Game& game, std::uint32_t column) {
     Cell* cells = &cellAt(game, column, 0);
-    const std::uint64_t empty = cellsEqualToMask(cells, kEmpty, Level.columnHeight[column]);
-    if (empty == 0) return;
-    // From the lowest empty cell up; everything below it stays where it is.
-    std::uint32_t row = 64 - static_cast<std::uint32_t>(std::countl_zero(empty));
-    std::uint32_t landing = row;  // one below the next cell to fill
-    for (; row-- > 0;)
-        if (cells[row] != kEmpty) cells[--landing] = cells[row];
-    while (landing > 0) cells[--landing] = takeFromSupply(game, column);
+    std::uint64_t empty = cellsEqualToMask(cells, kEmpty, Level.columnHeight[column]);
+    std::uint32_t drop = 0;
+    while (empty != 0) {
+        const std::uint32_t emptyRow = 63 - static_cast<std::uint32_t>(std::countl_zero(empty));
+        empty &= ~(std::uint64_t{1} << emptyRow);
+        ++drop;
+        // The jewels from just below the next empty cell up (or the top) down to emptyRow - 1.
+        const std::uint32_t stretchTop = empty == 0 ? 0 : 64 - static_cast<std::uint32_t>(std::countl_zero(empty));
+        std::memmove(cells + stretchTop + drop, cells + stretchTop, emptyRow - stretchTop);
+    }
+    for (std::uint32_t row = drop; row-- > 0;) cells[row] = takeFromSupply(game, column);
 }
 
 }  // namespace
