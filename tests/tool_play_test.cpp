@@ -2,6 +2,9 @@
 // and verify accepting what play wrote.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <tuple>
+
 #include <memory>
 #include <regex>
 #include <string>
@@ -96,6 +99,27 @@ TEST(ToolPlay, ANameAndItsNumberChooseTheSameStrategy) {
 void writeLevelWithoutMoves(const TempDir& dir) {
     dir.write("speelveld.txt", "00000\n00000\n00000\n00000\n00000\n");
     dir.write("kolommen.txt", joinLines({"31420", "42031", "03142", "14203", "20314"}));
+}
+
+// With --time, play and verify end with one more line, whose figures agree
+// with the moves made; without it the output is as before.
+TEST(ToolTime, PlayAndVerifyEndWithTheTimePerMove) {
+    TempDir dir;
+    const std::string level = bundledLevelFolder("small-8x8");
+    const ProgramRun plain = runTool(dir, {"play", "--level", level, "--ai", "1", "--moves", "40", "--out", "m.txt"});
+    const ProgramRun timed = runTool(dir, {"play", "--level", level, "--ai", "1", "--moves", "40", "--time"});
+    const ProgramRun verified = runTool(dir, {"verify", "--level", level, "m.txt", "--time"});
+    for (const auto& [name, run, before] :
+         {std::tuple{"play", timed, plain.output}, std::tuple{"verify", verified, std::string("ok 40 moves")}}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(run.exitStatus, 0);
+        ASSERT_EQ(run.output.rfind(before, 0), 0u);
+        const std::string last = run.output.substr(run.output.rfind('\n', run.output.size() - 2) + 1);
+        double totalMs = -1, perMoveMs = -1;
+        ASSERT_EQ(std::sscanf(last.c_str(), "time %lf ms, %lf ms per move", &totalMs, &perMoveMs), 2) << last;
+        EXPECT_GE(totalMs, 0.0);
+        EXPECT_NEAR(perMoveMs * 40, totalMs, 0.1);
+    }
 }
 
 TEST(ToolPlay, StopsAtOnceOnAFieldWithoutMoves) {

@@ -14,6 +14,7 @@ struct VerifyOptions {
     std::string levelFolder = ".";
     std::string moveFile;  // empty: uitvoer.txt in the level folder
     std::uint32_t every = 0;  // 0: no progress lines
+    bool time = false;        // also print the time per move
 };
 int runVerify(const VerifyOptions& options);
 
@@ -22,6 +23,7 @@ struct PlayOptions {
     std::string ai;
     std::uint32_t moves = 0;
     std::string outFile;  // empty: no move file
+    bool time = false;    // also print the time per move
 };
 int runPlay(const PlayOptions& options);
 

@@ -43,6 +43,7 @@ CLI::App* addVerify(CLI::App& tool, VerifyOptions& options) {
     verify->add_option("--every", options.every, "Also print the score after every K moves")
         ->type_name("K")
         ->check(CLI::Range(1u, kEveryMove));
+    verify->add_flag("--time", options.time, "Also print the time the replay took, in ms per move");
     return verify;
 }
 
@@ -61,6 +62,7 @@ CLI::App* addPlay(CLI::App& tool, PlayOptions& options) {
         ->required()
         ->check(CLI::Range(1u, kEveryMove));
     play->add_option("--out", options.outFile, "Also write the moves to this move file")->type_name("FILE");
+    play->add_flag("--time", options.time, "Also print the time the moves took, in ms per move");
     return play;
 }
 

@@ -5,6 +5,7 @@
 #include "driver/move_file.h"
 #include "tool/commands.h"
 #include "tool/level_loading.h"
+#include "tool/move_timer.h"
 #include "tool/strategy_choice.h"
 
 int runPlay(const PlayOptions& options) {
@@ -22,7 +23,9 @@ int runPlay(const PlayOptions& options) {
         ++movesPlayed;
         if (moveFile) moveFile->writeMove(move);
     };
+    const MoveTimer timer;
     const std::uint32_t points = playMoves(game, *ai, options.moves, reportMove);
     std::printf("total %u moves %u\n", points, movesPlayed);
+    if (options.time) timer.report(movesPlayed);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "driver/move_file.h"
 #include "tool/commands.h"
 #include "tool/level_loading.h"
+#include "tool/move_timer.h"
 
 int runVerify(const VerifyOptions& options) {
     loadLevelFrom(options.levelFolder);
@@ -18,7 +19,9 @@ int runVerify(const VerifyOptions& options) {
         if (options.every != 0 && movesPlayed % options.every == 0)
             std::printf("after %u moves: score %u\n", movesPlayed, played.score - startScore);
     };
+    const MoveTimer timer;
     const std::uint32_t movesPlayed = replayMoveFile(game, moveFile, kEveryMove, reportProgress);
     std::printf("ok %u moves, score %u\n", movesPlayed, game.score - startScore);
+    if (options.time) timer.report(movesPlayed);
     return 0;
 }
