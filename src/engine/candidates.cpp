@@ -27,16 +27,26 @@ constexpr std::uint32_t kPad = 2;
 using KindMasks = std::array<std::uint64_t, kJewelKinds>;
 using KindColumns = std::array<KindMasks, kMaxColumns + 2 * kPad + 1>;
 
-void fillKindColumns(const Game& game, std::uint32_t firstColumn, std::uint32_t lastColumn, KindColumns& kinds) {
+// Fills the masks of the columns read and clears the padding around them.
+// Returns the set of jewel kinds seen, one bit per kind.
+std::uint32_t fillKindColumns(const Game& game, std::uint32_t firstColumn, std::uint32_t lastColumn,
+                              KindColumns& kinds) {
+    kinds[firstColumn] = {};
+    kinds[firstColumn + 1] = {};
+    for (std::uint32_t pad = 1; pad <= 3; ++pad) kinds[lastColumn + kPad + pad] = {};
+    std::uint32_t seen = 0;
     for (std::uint32_t column = firstColumn; column <= lastColumn; ++column) {
         // Every content value gets a mask, so empty cells need no test; only
         // the jewel kinds are kept.
         std::array<std::uint64_t, 16> byContent{};
         const Cell* cells = &game.cells[column * Level.stride];
-        for (std::uint32_t row = 0; row < Level.columnHeight[column]; ++row)
+        for (std::uint32_t row = 0; row < Level.columnHeight[column]; ++row) {
             byContent[cells[row] & kContentMask] |= std::uint64_t{1} << row;
+            seen |= 1u << (cells[row] & kContentMask);
+        }
         std::copy_n(byContent.begin(), kJewelKinds, kinds[column + kPad].begin());
     }
+    return seen & ((1u << kJewelKinds) - 1);
 }
 
 // Bit r: two cells in line with row r, above and below it, hold the jewel.
@@ -55,11 +65,12 @@ std::uint64_t pairInRow(const KindColumns& kinds, std::uint32_t column, std::uin
 // Rows r at which exchanging (column, r) with the cell below makes a run: the
 // lower jewel rises and can only extend upward or sideways, the upper one
 // falls and can only extend downward or sideways.
-std::uint64_t southMoves(const Game& game, const KindColumns& kinds, std::uint32_t column) {
+std::uint64_t southMoves(const Game& game, const KindColumns& kinds, std::uint32_t kindsSeen, std::uint32_t column) {
     const std::uint32_t height = Level.columnHeight[column];
     if (height < 2) return 0;
     std::uint64_t moves = 0;
-    for (std::uint32_t kind = 0; kind < kJewelKinds; ++kind) {
+    for (std::uint32_t each = kindsSeen; each != 0; each &= each - 1) {
+        const auto kind = static_cast<std::uint32_t>(std::countr_zero(each));
         const std::uint64_t jewel = kinds[column + kPad][kind];
         if (jewel == 0) continue;
         const std::uint64_t sideways = pairInRow(kinds, column, kind);
@@ -75,12 +86,13 @@ std::uint64_t southMoves(const Game& game, const KindColumns& kinds, std::uint32
 // Rows r at which exchanging (column, r) with its right-hand neighbour makes a
 // run: the right jewel moves left and can only extend leftward or vertically,
 // the left one moves right and can only extend rightward or vertically.
-std::uint64_t eastMoves(const Game& game, const KindColumns& kinds, std::uint32_t column) {
+std::uint64_t eastMoves(const Game& game, const KindColumns& kinds, std::uint32_t kindsSeen, std::uint32_t column) {
     if (column + 1 >= Level.columnCount) return 0;
     const std::uint32_t height = std::min(Level.columnHeight[column], Level.columnHeight[column + 1]);
     if (height == 0) return 0;
     std::uint64_t moves = 0;
-    for (std::uint32_t kind = 0; kind < kJewelKinds; ++kind) {
+    for (std::uint32_t each = kindsSeen; each != 0; each &= each - 1) {
+        const auto kind = static_cast<std::uint32_t>(std::countr_zero(each));
         const std::uint64_t here = kinds[column + kPad][kind];
         const std::uint64_t right = kinds[column + kPad + 1][kind];
         if ((here | right) == 0) continue;
@@ -96,26 +108,31 @@ std::uint64_t eastMoves(const Game& game, const KindColumns& kinds, std::uint32_
 
 std::uint32_t enumerateColumns(const Game& game, MoveList* out, ColumnWindow window) {
     // The tests read up to two columns left and three right of each move.
-    KindColumns kinds{};
+    KindColumns kinds;
     const std::uint32_t firstRead = window.low >= kPad ? window.low - kPad : 0;
     const std::uint32_t lastRead = std::min(window.high + 3, Level.columnCount - 1);
-    fillKindColumns(game, firstRead, lastRead, kinds);
+    const std::uint32_t kindsSeen = fillKindColumns(game, firstRead, lastRead, kinds);
 
-    std::array<std::uint64_t, kMaxColumns> south{};
-    std::array<std::uint64_t, kMaxColumns> east{};
-    std::uint64_t anyRow = 0;
+    // Bit c of movesInRow[r]: column c has a move at row r; listed from the
+    // bottom row up, columns ascending, Z before O.
+    std::array<std::uint64_t, kMaxColumns> south;
+    std::array<std::uint64_t, kMaxColumns> east;
+    std::array<std::uint64_t, kMaxRows> movesInRow{};
+    std::uint64_t rowsWithMoves = 0;
     for (std::uint32_t column = window.low; column <= window.high; ++column) {
-        south[column] = southMoves(game, kinds, column);
-        east[column] = eastMoves(game, kinds, column);
-        anyRow |= south[column] | east[column];
+        south[column] = southMoves(game, kinds, kindsSeen, column);
+        east[column] = eastMoves(game, kinds, kindsSeen, column);
+        for (std::uint64_t rows = south[column] | east[column]; rows != 0; rows &= rows - 1)
+            movesInRow[std::countr_zero(rows)] |= std::uint64_t{1} << column;
+        rowsWithMoves |= south[column] | east[column];
     }
 
-    // The listing order: the bottom row first, columns ascending, Z before O.
     std::uint32_t count = 0;
-    while (anyRow != 0) {
-        const std::uint32_t row = 63 - static_cast<std::uint32_t>(std::countl_zero(anyRow));
-        anyRow &= ~(std::uint64_t{1} << row);
-        for (std::uint32_t column = window.low; column <= window.high; ++column) {
+    while (rowsWithMoves != 0) {
+        const std::uint32_t row = 63 - static_cast<std::uint32_t>(std::countl_zero(rowsWithMoves));
+        rowsWithMoves &= ~(std::uint64_t{1} << row);
+        for (std::uint64_t columns = movesInRow[row]; columns != 0; columns &= columns - 1) {
+            const auto column = static_cast<std::uint32_t>(std::countr_zero(columns));
             if ((south[column] >> row) & 1) {
                 if (out != nullptr) out->push_back({column, row, South});
                 ++count;

@@ -66,3 +66,21 @@ inline std::uint64_t flaggedCellsMask(const Cell* cells, std::uint32_t count) {
 #endif
     return firstBits(mask, count);
 }
+
+// Bit r is set where a[r] == b[r], over Blocks whole 16-byte blocks; the caller
+// keeps the bits of the rows it needs.
+template <unsigned Blocks>
+inline std::uint64_t equalBlocksMask(const Cell* a, const Cell* b) {
+    std::uint64_t mask = 0;
+#if defined(__SSE2__)
+    for (unsigned block = 0; block < Blocks; ++block) {
+        const __m128i left = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 16 * block));
+        const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 16 * block));
+        const auto equal = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(left, right)));
+        mask |= static_cast<std::uint64_t>(equal) << (16 * block);
+    }
+#else
+    for (unsigned i = 0; i < 16 * Blocks; ++i) mask |= static_cast<std::uint64_t>(a[i] == b[i]) << i;
+#endif
+    return mask;
+}

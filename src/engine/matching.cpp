@@ -15,18 +15,6 @@ namespace {
 
 const Cell* columnCells(const Game& game, std::uint32_t column) { return &game.cells[column * Level.stride]; }
 
-// Bit r: the cell at row r equals the one below it, within the column's jewels.
-std::uint64_t equalBelowMask(const Game& game, std::uint32_t column) {
-    const Cell* cells = columnCells(game, column);
-    return equalCellsMask(cells, cells + 1, Level.columnHeight[column] - 1);
-}
-
-// Bit r: the jewel at row r of the column equals its right-hand neighbour. Rock
-// never pairs: a column's rock lies below its height.
-std::uint64_t equalRightMask(const Game& game, std::uint32_t column) {
-    return equalCellsMask(columnCells(game, column), columnCells(game, column + 1), Level.columnHeight[column]);
-}
-
 // Bit r: a run of three or more starts at r, reading the equalities of its first
 // two steps; a run starts where the previous cell differs or the scan begins.
 std::uint64_t runStarts(std::uint64_t previous, std::uint64_t first, std::uint64_t second) {
@@ -41,15 +29,14 @@ std::uint32_t runLength(std::uint64_t equalSteps, std::uint32_t from) {
 std::uint32_t lowestBit(std::uint64_t bits) { return static_cast<std::uint32_t>(std::countr_zero(bits)); }
 
 struct MarkedRange {
-    std::uint32_t first = Level.columnCount;
-    std::uint32_t last = 0;
-    std::uint32_t runs = 0;
+    std::uint32_t first;
+    std::uint32_t last;
+    std::uint32_t runs;
 };
 
-// Vertical runs compare whole bytes; no cell carries a flag yet when a column is scanned.
-void markVerticalRuns(Game& game, std::uint32_t column, MarkedRange& marked) {
-    if (Level.columnHeight[column] < 3) return;
-    const std::uint64_t equalBelow = equalBelowMask(game, column);
+// Vertical runs compare whole bytes; no cell carries a flag yet when a column is
+// scanned. Bit r of equalBelow: the cell at row r equals the one below it.
+void markVerticalRuns(Game& game, std::uint32_t column, std::uint64_t equalBelow, MarkedRange& marked) {
     Cell* cells = &cellAt(game, column, 0);
     for (std::uint64_t starts = runStarts(equalBelow << 1, equalBelow, equalBelow >> 1); starts != 0;
          starts &= starts - 1) {
@@ -76,33 +63,44 @@ void markHorizontalRun(Game& game, std::uint32_t column, std::uint32_t row, Mark
     widenRange(marked.first, marked.last, column, end - 1);
 }
 
-}  // namespace
-
-std::uint32_t markMatches(Game& game) {
+// The scan for a level whose columns span Blocks blocks of 16 cells.
+template <unsigned Blocks>
+std::uint32_t markMatchesInBlocks(Game& game) {
     const std::uint32_t first = game.dirtyFirst;
     const std::uint32_t last = game.dirtyLast;
-    MarkedRange marked;
+    MarkedRange marked{Level.columnCount, 0, 0};
+
+    // Bit r: the jewel at row r of the column equals its right-hand neighbour.
+    // Rock never pairs: a column's rock lies below its height.
+    const auto equalRight = [&game](std::uint32_t column) {
+        return equalBlocksMask<Blocks>(columnCells(game, column), columnCells(game, column + 1)) &
+               Level.jewelRows[column];
+    };
 
     // The window starts two columns left of the dirty range: a change there can
     // complete a horizontal run whose first two cells did not change. The scan
     // never looks left of the window, so a run is cut at its first column.
+    // Runs are found from the equalities of neighbouring columns, all read
+    // before any flag is set, so flags never disturb a comparison.
     const std::uint32_t windowStart = first <= 2 ? 0 : first - 2;
     const std::uint32_t windowEnd = last < Level.columnCount - 3 ? last : Level.columnCount - 3;
-    // Runs are found from the equalities of neighbouring columns, all read before
-    // any flag is set, so flags never disturb a comparison.
     std::array<std::uint64_t, kMaxColumns> horizontalStarts;
     if (windowStart <= windowEnd) {
         std::uint64_t previous = 0;
-        std::uint64_t current = equalRightMask(game, windowStart);
+        std::uint64_t current = equalRight(windowStart);
         for (std::uint32_t column = windowStart; column <= windowEnd; ++column) {
-            const std::uint64_t next = equalRightMask(game, column + 1);
+            const std::uint64_t next = equalRight(column + 1);
             horizontalStarts[column] = runStarts(previous, current, next);
             previous = current;
             current = next;
         }
     }
 
-    for (std::uint32_t column = first; column <= last; ++column) markVerticalRuns(game, column, marked);
+    for (std::uint32_t column = first; column <= last; ++column) {
+        const Cell* cells = columnCells(game, column);
+        const std::uint64_t equalBelow = equalBlocksMask<Blocks>(cells, cells + 1) & (Level.jewelRows[column] >> 1);
+        markVerticalRuns(game, column, equalBelow, marked);
+    }
 
     for (std::uint32_t column = windowStart; column <= windowEnd; ++column) {
         // Rows ascending, as the scan goes top to bottom.
@@ -113,6 +111,18 @@ std::uint32_t markMatches(Game& game) {
     game.dirtyFirst = marked.first;
     game.dirtyLast = marked.last;
     return marked.runs;
+}
+
+}  // namespace
+
+std::uint32_t markMatches(Game& game) {
+    switch ((Level.stride + 15) / 16) {
+        case 0:
+        case 1: return markMatchesInBlocks<1>(game);
+        case 2: return markMatchesInBlocks<2>(game);
+        case 3: return markMatchesInBlocks<3>(game);
+        default: return markMatchesInBlocks<4>(game);
+    }
 }
 
 void floodClear(Game& game, std::uint32_t column, std::uint32_t row, std::uint32_t& count) {

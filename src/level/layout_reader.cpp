@@ -52,6 +52,7 @@ void readLayoutFile(const std::string& fileName) {
     for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
         const std::uint32_t height = heightOfColumn(grid, column, Level.rowCount);
         Level.columnHeight[column] = height;
+        Level.jewelRows[column] = height == 0 ? 0 : ~std::uint64_t{0} >> (64 - height);
         Level.jewelSpaceCount += height;
         if (height > Level.stride) Level.stride = height;
     }

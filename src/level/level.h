@@ -25,6 +25,8 @@ struct LevelData {
     std::uint32_t rowCount = 0;
     std::array<std::uint32_t, kMaxColumns> columnHeight{};
     std::uint32_t stride = 0;  // the greatest column height: cells stored per column
+    // Per column, bit r set for every jewel space (row r below the column's height).
+    std::array<std::uint64_t, kMaxColumns> jewelRows{};
     std::uint32_t jewelSpaceCount = 0;
     float averageColumnHeight = 0.0f;
 
