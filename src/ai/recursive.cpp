@@ -1,10 +1,9 @@
 #include "ai/recursive.h"
 
-#include <algorithm>
 #include <cstddef>
 
-#include "ai/one_move_lookahead.h"
 #include "engine/candidates.h"
+#include "engine/gravity.h"
 
 template <unsigned N>
 SimpleRecursiveAi<N>::SimpleRecursiveAi() {
@@ -18,20 +17,50 @@ bool SimpleRecursiveAi<N>::chooseMove(Move& out, Game& game) {
 
 template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::search(Move* best, unsigned level, const Game& game) {
+    mapAllMoves(game, moveMaps[level]);
+    return searchMapped(best, level, game, moveMaps[level]);
+}
+
+template <unsigned N>
+std::uint32_t SimpleRecursiveAi<N>::searchMapped(Move* best, unsigned level, const Game& game,
+                                                 const MoveMap& moves) {
     MoveList& candidates = moveLists[level];
     candidates.clear();
-    const std::uint32_t count = enumerateAll(game, &candidates);
+    const std::uint32_t count = listAllMoves(moves, &candidates);
     if (count == 0) return 0;
 
-    // The recursion starts from the settled position after each candidate, and
-    // uses the list of the level below, so this level's list stays as it is.
+    // The scratch starts every candidate with an empty touched range, so that
+    // after the move it spans exactly the columns the move changed: the child's
+    // moves differ from this position's only near them. Nothing else here
+    // reads the touched range.
+    Game scratch(game);
     std::uint32_t bestTotal = 0;
-    const std::size_t bestIndex = firstBestCandidate(game, candidates, std::uint32_t{0}, [&](Game& scratch) {
-        std::uint32_t total = settledPoints(scratch);
-        if (level != 0) total += search(nullptr, level - 1, scratch);
-        bestTotal = std::max(bestTotal, total);
-        return total;
-    });
+    std::size_t bestIndex = 0;
+    for (std::size_t index = 0; index < count; ++index) {
+        clearRange(scratch.touchedFirst, scratch.touchedLast);
+        swap(scratch, candidates[index]);
+        const std::uint32_t scoreBefore = scratch.score;
+        const bool settled = settle(scratch).settled;
+        std::uint32_t total = scratch.score - scoreBefore;
+        if (level != 0) {
+            // The recursion starts from the settled position after the candidate
+            // and uses the lists of the level below, so this level's stay as they are.
+            MoveMap& childMoves = moveMaps[level - 1];
+            if (settled) {
+                childMoves = moves;
+                remapMoves(scratch, scratch.touchedFirst, scratch.touchedLast, childMoves);
+            } else {
+                // A cascade cut off at the refill cap left cells it did not refill.
+                mapAllMoves(scratch, childMoves);
+            }
+            total += searchMapped(nullptr, level - 1, scratch, childMoves);
+        }
+        if (total > bestTotal) {
+            bestTotal = total;
+            bestIndex = index;
+        }
+        scratch = game;
+    }
     if (best != nullptr) *best = candidates[bestIndex];
     return bestTotal;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "ai/ai.h"
+#include "engine/candidates.h"
 
 // Plays out every sequence of N moves on copies of the game and answers the first
 // move of the sequence that earns the most points; the first such sequence in
@@ -23,8 +24,14 @@ public:
     std::uint32_t search(Move* best, unsigned level, const Game& game);
 
 private:
+    // The search proper, given the legal moves of game as a map.
+    std::uint32_t searchMapped(Move* best, unsigned level, const Game& game, const MoveMap& moves);
+
     // One list per level, so a deeper call never disturbs the list its caller walks.
     std::array<MoveList, N> moveLists;
+    // The legal moves of the position each level searches, updated from its
+    // parent's map where the move before it changed the field.
+    std::array<MoveMap, N> moveMaps;
 };
 
 extern template class SimpleRecursiveAi<1>;

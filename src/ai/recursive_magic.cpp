@@ -18,18 +18,28 @@ bool RecursiveMagicAi<N>::chooseMove(Move& out, Game& game) {
 
 template <unsigned N>
 std::uint32_t RecursiveMagicAi<N>::search(Move* best, unsigned level, const Game& game) {
+    mapAllMoves(game, moveMaps[level]);
+    return searchMapped(best, level, game, moveMaps[level]);
+}
+
+template <unsigned N>
+std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, const Game& game,
+                                                const MoveMap& moves) {
     MoveList& candidates = moveLists[level];
     OutcomeList& outcomes = outcomeLists[level];
     candidates.clear();
     outcomes.clear();
-    const std::uint32_t count = enumerateAll(game, &candidates);
+    const std::uint32_t count = listAllMoves(moves, &candidates);
     if (count == 0) return 0;
 
     // Each candidate is played on its own copy, kept for the extension below; the
-    // copies lie in the level's reserved list, so they do not allocate.
+    // copies lie in the level's reserved list, so they do not allocate. A copy
+    // starts with an empty touched range, so that after the move it spans
+    // exactly the columns the move changed; nothing else here reads it.
     std::uint32_t sum = 0;
     for (const Move& candidate : candidates) {
         Outcome& outcome = outcomes.emplace_back(0u, game);
+        clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
         swap(outcome.game, candidate);
         outcome.value = settledPoints(outcome.game);
         sum += outcome.value;
@@ -40,7 +50,18 @@ std::uint32_t RecursiveMagicAi<N>::search(Move* best, unsigned level, const Game
     for (Outcome& outcome : outcomes) {
         if (outcome.value < average) continue;
         ++qualifying;
-        if (level != 0) outcome.value += search(nullptr, level - 1, outcome.game);
+        if (level == 0) continue;
+        MoveMap& childMoves = moveMaps[level - 1];
+        const Game& child = outcome.game;
+        // A settled field has an empty dirty range; a cascade cut off at the
+        // refill cap leaves one, and cells it did not refill.
+        if (child.dirtyFirst > child.dirtyLast) {
+            childMoves = moves;
+            remapMoves(child, child.touchedFirst, child.touchedLast, childMoves);
+        } else {
+            mapAllMoves(child, childMoves);
+        }
+        outcome.value += searchMapped(nullptr, level - 1, child, childMoves);
     }
 
     const std::size_t bestIndex = firstBestOutcome(outcomes);

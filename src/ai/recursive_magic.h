@@ -5,6 +5,7 @@
 
 #include "ai/ai.h"
 #include "ai/magic.h"
+#include "engine/candidates.h"
 
 // A look-ahead over N moves that extends only the moves earning at least the
 // average of their position. A position is worth its best move's value plus 10
@@ -23,9 +24,15 @@ public:
     std::uint32_t search(Move* best, unsigned level, const Game& game);
 
 private:
+    // The search proper, given the legal moves of game as a map.
+    std::uint32_t searchMapped(Move* best, unsigned level, const Game& game, const MoveMap& moves);
+
     // One pair of lists per level, so a deeper call never disturbs its caller's.
     std::array<MoveList, N> moveLists;
     std::array<OutcomeList, N> outcomeLists;
+    // The legal moves of the position each level searches, updated from its
+    // parent's map where the move before it changed the field.
+    std::array<MoveMap, N> moveMaps;
 };
 
 extern template class RecursiveMagicAi<1>;

@@ -13,13 +13,17 @@ struct ColumnWindow {
     std::uint32_t high;
 };
 
-// A legal move at column c depends on columns c - 2 to c + 3, so a change in the
-// touched range can alter only the moves within three columns of it.
-ColumnWindow windowAroundTouched(const Game& game) {
-    const std::uint32_t low = game.touchedFirst >= 3 ? game.touchedFirst - 3 : 0;
-    const std::uint32_t high = game.touchedLast + 3 < Level.columnCount ? game.touchedLast + 3 : Level.columnCount - 1;
+// A legal move at column c depends on columns c - 2 to c + 3, so a change in
+// columns first to last can alter only the moves within three columns of them.
+ColumnWindow windowAround(std::uint32_t first, std::uint32_t last) {
+    const std::uint32_t low = first >= 3 ? first - 3 : 0;
+    const std::uint32_t high = last + 3 < Level.columnCount ? last + 3 : Level.columnCount - 1;
     return {low, high};
 }
+
+ColumnWindow windowAroundTouched(const Game& game) { return windowAround(game.touchedFirst, game.touchedLast); }
+
+ColumnWindow wholeField() { return {0, Level.columnCount - 1}; }
 
 // Bit r of a column's mask for kind k: the cell at row r holds a jewel of kind k.
 // Two empty columns pad each side, so the tests below need no edge checks.
@@ -106,25 +110,30 @@ std::uint64_t eastMoves(const Game& game, const KindColumns& kinds, std::uint32_
     return moves & ~equalCellsMask(cells, cells + Level.stride, height) & ((std::uint64_t{1} << height) - 1);
 }
 
-std::uint32_t enumerateColumns(const Game& game, MoveList* out, ColumnWindow window) {
+// Sets the moves of the window's columns in the map.
+void mapColumns(const Game& game, ColumnWindow window, MoveMap& map) {
     // The tests read up to two columns left and three right of each move.
     KindColumns kinds;
     const std::uint32_t firstRead = window.low >= kPad ? window.low - kPad : 0;
     const std::uint32_t lastRead = std::min(window.high + 3, Level.columnCount - 1);
     const std::uint32_t kindsSeen = fillKindColumns(game, firstRead, lastRead, kinds);
+    for (std::uint32_t column = window.low; column <= window.high; ++column) {
+        map.south[column] = southMoves(game, kinds, kindsSeen, column);
+        map.east[column] = eastMoves(game, kinds, kindsSeen, column);
+    }
+}
 
-    // Bit c of movesInRow[r]: column c has a move at row r; listed from the
-    // bottom row up, columns ascending, Z before O.
-    std::array<std::uint64_t, kMaxColumns> south;
-    std::array<std::uint64_t, kMaxColumns> east;
+// Lists the moves of the window's columns in the listing order: the bottom row
+// first, columns ascending, Z before O.
+std::uint32_t listColumns(const MoveMap& map, ColumnWindow window, MoveList* out) {
+    // Bit c of movesInRow[r]: column c has a move at row r.
     std::array<std::uint64_t, kMaxRows> movesInRow{};
     std::uint64_t rowsWithMoves = 0;
     for (std::uint32_t column = window.low; column <= window.high; ++column) {
-        south[column] = southMoves(game, kinds, kindsSeen, column);
-        east[column] = eastMoves(game, kinds, kindsSeen, column);
-        for (std::uint64_t rows = south[column] | east[column]; rows != 0; rows &= rows - 1)
-            movesInRow[std::countr_zero(rows)] |= std::uint64_t{1} << column;
-        rowsWithMoves |= south[column] | east[column];
+        const std::uint64_t rows = map.south[column] | map.east[column];
+        for (std::uint64_t each = rows; each != 0; each &= each - 1)
+            movesInRow[std::countr_zero(each)] |= std::uint64_t{1} << column;
+        rowsWithMoves |= rows;
     }
 
     std::uint32_t count = 0;
@@ -133,11 +142,11 @@ std::uint32_t enumerateColumns(const Game& game, MoveList* out, ColumnWindow win
         rowsWithMoves &= ~(std::uint64_t{1} << row);
         for (std::uint64_t columns = movesInRow[row]; columns != 0; columns &= columns - 1) {
             const auto column = static_cast<std::uint32_t>(std::countr_zero(columns));
-            if ((south[column] >> row) & 1) {
+            if ((map.south[column] >> row) & 1) {
                 if (out != nullptr) out->push_back({column, row, South});
                 ++count;
             }
-            if ((east[column] >> row) & 1) {
+            if ((map.east[column] >> row) & 1) {
                 if (out != nullptr) out->push_back({column, row, East});
                 ++count;
             }
@@ -146,11 +155,23 @@ std::uint32_t enumerateColumns(const Game& game, MoveList* out, ColumnWindow win
     return count;
 }
 
+std::uint32_t enumerateColumns(const Game& game, MoveList* out, ColumnWindow window) {
+    MoveMap map;
+    mapColumns(game, window, map);
+    return listColumns(map, window, out);
+}
+
 }  // namespace
 
-std::uint32_t enumerateAll(const Game& game, MoveList* out) {
-    return enumerateColumns(game, out, {0, Level.columnCount - 1});
+std::uint32_t enumerateAll(const Game& game, MoveList* out) { return enumerateColumns(game, out, wholeField()); }
+
+void mapAllMoves(const Game& game, MoveMap& map) { mapColumns(game, wholeField(), map); }
+
+void remapMoves(const Game& game, std::uint32_t changedFirst, std::uint32_t changedLast, MoveMap& map) {
+    mapColumns(game, windowAround(changedFirst, changedLast), map);
 }
+
+std::uint32_t listAllMoves(const MoveMap& map, MoveList* out) { return listColumns(map, wholeField(), out); }
 
 std::uint32_t enumerateNear(const Game& game, MoveList* out) {
     return enumerateColumns(game, out, windowAroundTouched(game));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "engine/game.h"
@@ -11,6 +12,25 @@
 
 // Every legal move of the field.
 std::uint32_t enumerateAll(const Game& game, MoveList* out);
+
+// The legal moves of a field as bit sets, bit r of a column's entry standing for
+// the move at row r. A search keeps the map of a position and updates only the
+// columns a move changed, instead of listing every child position afresh.
+struct MoveMap {
+    std::array<std::uint64_t, kMaxColumns> south;  // Z moves
+    std::array<std::uint64_t, kMaxColumns> east;   // O moves
+};
+
+void mapAllMoves(const Game& game, MoveMap& map);
+
+// Updates the map of a position to the game reached from it by changes within
+// columns changedFirst to changedLast: only the moves within three columns of
+// them can differ.
+void remapMoves(const Game& game, std::uint32_t changedFirst, std::uint32_t changedLast, MoveMap& map);
+
+// The moves of a map in enumerateAll's order; enumerateAll(game) lists exactly
+// the moves of a map kept up to date for game.
+std::uint32_t listAllMoves(const MoveMap& map, MoveList* out);
 
 // The legal moves of the columns within three of the touched range: the only
 // moves whose legality a change in that range can alter.
