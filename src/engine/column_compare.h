@@ -49,24 +49,6 @@ inline std::uint64_t cellsEqualToMask(const Cell* cells, Cell value, std::uint32
     return firstBits(mask, count);
 }
 
-// Bit r is set where cells[r] carries a link flag, for the first `count` cells.
-inline std::uint64_t flaggedCellsMask(const Cell* cells, std::uint32_t count) {
-    std::uint64_t mask = 0;
-#if defined(__SSE2__)
-    const __m128i links = _mm_set1_epi8(static_cast<char>(kLinkMask));
-    const __m128i zero = _mm_setzero_si128();
-    for (std::uint32_t block = 0; block * 16 < count; ++block) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells + 16 * block));
-        const __m128i unflagged = _mm_cmpeq_epi8(_mm_and_si128(chunk, links), zero);
-        const auto flagged = static_cast<std::uint16_t>(~_mm_movemask_epi8(unflagged));
-        mask |= static_cast<std::uint64_t>(flagged) << (16 * block);
-    }
-#else
-    for (std::uint32_t i = 0; i < count; ++i) mask |= static_cast<std::uint64_t>((cells[i] & kLinkMask) != 0) << i;
-#endif
-    return firstBits(mask, count);
-}
-
 // Bit r is set where a[r] == b[r], over Blocks whole 16-byte blocks; the caller
 // keeps the bits of the rows it needs.
 template <unsigned Blocks>

@@ -28,10 +28,19 @@ std::uint32_t runLength(std::uint64_t equalSteps, std::uint32_t from) {
 
 std::uint32_t lowestBit(std::uint64_t bits) { return static_cast<std::uint32_t>(std::countr_zero(bits)); }
 
+// What a scan marked: the columns holding runs, and the first cell of every run
+// (its index in the cells), from which clearing finds every group without
+// scanning for flags.
 struct MarkedRange {
     std::uint32_t first;
     std::uint32_t last;
     std::uint32_t runs;
+    std::array<std::uint16_t, kMaxCells> runStart;
+
+    void add(std::uint32_t firstColumn, std::uint32_t lastColumn, std::uint32_t startCell) {
+        runStart[runs++] = static_cast<std::uint16_t>(startCell);
+        widenRange(first, last, firstColumn, lastColumn);
+    }
 };
 
 // Vertical runs compare whole bytes; no cell carries a flag yet when a column is
@@ -45,8 +54,7 @@ void markVerticalRuns(Game& game, std::uint32_t column, std::uint64_t equalBelow
         cells[row] |= linkDown;
         for (std::uint32_t inner = row + 1; inner < row + length - 1; ++inner) cells[inner] |= linkUp | linkDown;
         cells[row + length - 1] |= linkUp;
-        ++marked.runs;
-        widenRange(marked.first, marked.last, column, column);
+        marked.add(column, column, column * Level.stride + row);
     }
 }
 
@@ -59,16 +67,17 @@ void markHorizontalRun(Game& game, std::uint32_t column, std::uint32_t row, Mark
     cellAt(game, column, row) |= linkRight;
     for (std::uint32_t inner = column + 1; inner < end - 1; ++inner) cellAt(game, inner, row) |= linkLeft | linkRight;
     cellAt(game, end - 1, row) |= linkLeft;
-    ++marked.runs;
-    widenRange(marked.first, marked.last, column, end - 1);
+    marked.add(column, end - 1, column * Level.stride + row);
 }
 
 // The scan for a level whose columns span Blocks blocks of 16 cells.
 template <unsigned Blocks>
-std::uint32_t markMatchesInBlocks(Game& game) {
+void markMatchesInBlocks(Game& game, MarkedRange& marked) {
     const std::uint32_t first = game.dirtyFirst;
     const std::uint32_t last = game.dirtyLast;
-    MarkedRange marked{Level.columnCount, 0, 0};
+    marked.first = Level.columnCount;
+    marked.last = 0;
+    marked.runs = 0;
 
     // Bit r: the jewel at row r of the column equals its right-hand neighbour.
     // Rock never pairs: a column's rock lies below its height.
@@ -110,19 +119,24 @@ std::uint32_t markMatchesInBlocks(Game& game) {
 
     game.dirtyFirst = marked.first;
     game.dirtyLast = marked.last;
-    return marked.runs;
+}
+
+void markMatches(Game& game, MarkedRange& marked) {
+    switch ((Level.stride + 15) / 16) {
+        case 0:
+        case 1: return markMatchesInBlocks<1>(game, marked);
+        case 2: return markMatchesInBlocks<2>(game, marked);
+        case 3: return markMatchesInBlocks<3>(game, marked);
+        default: return markMatchesInBlocks<4>(game, marked);
+    }
 }
 
 }  // namespace
 
 std::uint32_t markMatches(Game& game) {
-    switch ((Level.stride + 15) / 16) {
-        case 0:
-        case 1: return markMatchesInBlocks<1>(game);
-        case 2: return markMatchesInBlocks<2>(game);
-        case 3: return markMatchesInBlocks<3>(game);
-        default: return markMatchesInBlocks<4>(game);
-    }
+    MarkedRange marked;
+    markMatches(game, marked);
+    return marked.runs;
 }
 
 void floodClear(Game& game, std::uint32_t column, std::uint32_t row, std::uint32_t& count) {
@@ -137,20 +151,19 @@ void floodClear(Game& game, std::uint32_t column, std::uint32_t row, std::uint32
 }
 
 std::uint32_t clearAndScore(Game& game) {
-    if (markMatches(game) == 0) return 0;
+    MarkedRange marked;
+    markMatches(game, marked);
+    // Every group holds the first cell of at least one of its runs; a group is
+    // cleared from the first of them reached, and later ones find it empty.
+    // Group sizes, and so the points, do not depend on that order.
     std::uint32_t groups = 0;
-    for (std::uint32_t column = game.dirtyFirst; column <= game.dirtyLast; ++column) {
-        const Cell* cells = columnCells(game, column);
-        // Rows top to bottom; a group cleared from an earlier cell may take later ones with it.
-        for (std::uint64_t flagged = flaggedCellsMask(cells, Level.columnHeight[column]); flagged != 0;
-             flagged &= flagged - 1) {
-            const std::uint32_t row = lowestBit(flagged);
-            if ((cells[row] & kLinkMask) == 0) continue;
-            std::uint32_t size = 0;
-            floodClear(game, column, row, size);
-            ++groups;
-            game.score += pointsForGroup(size);
-        }
+    for (std::uint32_t run = 0; run < marked.runs; ++run) {
+        const std::uint32_t cell = marked.runStart[run];
+        if ((game.cells[cell] & kLinkMask) == 0) continue;
+        std::uint32_t size = 0;
+        floodClear(game, cell / Level.stride, cell % Level.stride, size);
+        ++groups;
+        game.score += pointsForGroup(size);
     }
     return groups;
 }
