@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
+#include "ai/one_move_lookahead.h"
 #include "engine/candidates.h"
-#include "engine/gravity.h"
 
 template <unsigned N>
 SimpleRecursiveAi<N>::SimpleRecursiveAi() {
@@ -39,20 +39,12 @@ std::uint32_t SimpleRecursiveAi<N>::searchMapped(Move* best, unsigned level, con
     for (std::size_t index = 0; index < count; ++index) {
         clearRange(scratch.touchedFirst, scratch.touchedLast);
         swap(scratch, candidates[index]);
-        const std::uint32_t scoreBefore = scratch.score;
-        const bool settled = settle(scratch).settled;
-        std::uint32_t total = scratch.score - scoreBefore;
+        std::uint32_t total = settledPoints(scratch);
         if (level != 0) {
             // The recursion starts from the settled position after the candidate
             // and uses the lists of the level below, so this level's stay as they are.
             MoveMap& childMoves = moveMaps[level - 1];
-            if (settled) {
-                childMoves = moves;
-                remapMoves(scratch, scratch.touchedFirst, scratch.touchedLast, childMoves);
-            } else {
-                // A cascade cut off at the refill cap left cells it did not refill.
-                mapAllMoves(scratch, childMoves);
-            }
+            mapChildMoves(scratch, moves, childMoves);
             total += searchMapped(nullptr, level - 1, scratch, childMoves);
         }
         if (total > bestTotal) {

@@ -52,16 +52,8 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
         ++qualifying;
         if (level == 0) continue;
         MoveMap& childMoves = moveMaps[level - 1];
-        const Game& child = outcome.game;
-        // A settled field has an empty dirty range; a cascade cut off at the
-        // refill cap leaves one, and cells it did not refill.
-        if (child.dirtyFirst > child.dirtyLast) {
-            childMoves = moves;
-            remapMoves(child, child.touchedFirst, child.touchedLast, childMoves);
-        } else {
-            mapAllMoves(child, childMoves);
-        }
-        outcome.value += searchMapped(nullptr, level - 1, child, childMoves);
+        mapChildMoves(outcome.game, moves, childMoves);
+        outcome.value += searchMapped(nullptr, level - 1, outcome.game, childMoves);
     }
 
     const std::size_t bestIndex = firstBestOutcome(outcomes);

@@ -23,10 +23,13 @@ struct MoveMap {
 
 void mapAllMoves(const Game& game, MoveMap& map);
 
-// Updates the map of a position to the game reached from it by changes within
-// columns changedFirst to changedLast: only the moves within three columns of
-// them can differ.
-void remapMoves(const Game& game, std::uint32_t changedFirst, std::uint32_t changedLast, MoveMap& map);
+// The map of a child position, reached from the position mapped by `parent` by
+// one move whose changes its touched range holds (the caller empties that range
+// before the move): the parent's map with only the moves within three columns
+// of those changes recomputed. A child whose cascade was cut off at the refill
+// cap (its dirty range is not empty) has cells its touched range does not
+// cover, and is mapped in full.
+void mapChildMoves(const Game& child, const MoveMap& parent, MoveMap& childMap);
 
 // The moves of a map in enumerateAll's order; enumerateAll(game) lists exactly
 // the moves of a map kept up to date for game.
