@@ -8,6 +8,7 @@
 template <unsigned N>
 SimpleRecursiveAi<N>::SimpleRecursiveAi() {
     for (MoveList& list : moveLists) list.reserve(kReservedMoves);
+    lastButOne.reserve(kReservedMoves);
 }
 
 template <unsigned N>
@@ -22,36 +23,82 @@ std::uint32_t SimpleRecursiveAi<N>::search(Move* best, unsigned level, const Gam
 }
 
 template <unsigned N>
+std::uint32_t SimpleRecursiveAi<N>::bestSingleMove(Move* best, const Game& game, const MoveMap& moves,
+                                                   const MoveEffects* parent, ColumnSpan changed) {
+    MoveList& candidates = moveLists[0];
+    candidates.clear();
+    const std::uint32_t count = listAllMoves(moves, &candidates);
+    if (count == 0) return 0;
+
+    Game scratch(game);
+    std::uint32_t bestPoints = 0;
+    std::size_t bestIndex = 0;
+    for (std::size_t index = 0; index < count; ++index) {
+        std::uint32_t points = 0;
+        if (parent == nullptr || !parent->knownPoints(candidates[index], changed, points)) {
+            swap(scratch, candidates[index]);
+            points = settledPoints(scratch);
+            scratch = game;
+        }
+        if (points > bestPoints) {
+            bestPoints = points;
+            bestIndex = index;
+        }
+    }
+    if (best != nullptr) *best = candidates[bestIndex];
+    return bestPoints;
+}
+
+template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::searchMapped(Move* best, unsigned level, const Game& game,
                                                  const MoveMap& moves) {
+    if (level == 0) return bestSingleMove(best, game, moves, nullptr, {});
+
     MoveList& candidates = moveLists[level];
     candidates.clear();
     const std::uint32_t count = listAllMoves(moves, &candidates);
     if (count == 0) return 0;
 
-    // The scratch starts every candidate with an empty touched range, so that
-    // after the move it spans exactly the columns the move changed: the child's
-    // moves differ from this position's only near them. Nothing else here
-    // reads the touched range.
+    // Every candidate is played first, each on a copy whose touched range
+    // starts empty, so that it spans exactly the columns the move changed: the
+    // child's moves differ from this position's only near them. Before the last
+    // move, what each candidate did is recorded for the children to reuse.
+    MoveMap& childMoves = moveMaps[level - 1];
+    if (level == 1) {
+        lastButOne.clear();
+        for (const Move& candidate : candidates) {
+            Outcome& outcome = lastButOne.emplace_back(0u, game);
+            clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
+            swap(outcome.game, candidate);
+            outcome.value = settledPoints(outcome.game);
+            lastButOneEffects.record(candidate, outcome.game, outcome.value);
+        }
+    }
+
     Game scratch(game);
     std::uint32_t bestTotal = 0;
     std::size_t bestIndex = 0;
     for (std::size_t index = 0; index < count; ++index) {
-        clearRange(scratch.touchedFirst, scratch.touchedLast);
-        swap(scratch, candidates[index]);
-        std::uint32_t total = settledPoints(scratch);
-        if (level != 0) {
-            // The recursion starts from the settled position after the candidate
-            // and uses the lists of the level below, so this level's stay as they are.
-            MoveMap& childMoves = moveMaps[level - 1];
+        std::uint32_t total = 0;
+        if (level == 1) {
+            const Outcome& outcome = lastButOne[index];
+            mapChildMoves(outcome.game, moves, childMoves);
+            total = outcome.value + bestSingleMove(nullptr, outcome.game, childMoves, &lastButOneEffects,
+                                                   changedColumns(outcome.game));
+        } else {
+            clearRange(scratch.touchedFirst, scratch.touchedLast);
+            swap(scratch, candidates[index]);
+            total = settledPoints(scratch);
+            // The recursion uses the lists of the levels below, so this level's
+            // stay as they are.
             mapChildMoves(scratch, moves, childMoves);
             total += searchMapped(nullptr, level - 1, scratch, childMoves);
+            scratch = game;
         }
         if (total > bestTotal) {
             bestTotal = total;
             bestIndex = index;
         }
-        scratch = game;
     }
     if (best != nullptr) *best = candidates[bestIndex];
     return bestTotal;

@@ -4,6 +4,8 @@
 #include <cstdint>
 
 #include "ai/ai.h"
+#include "ai/magic.h"
+#include "ai/move_effects.h"
 #include "engine/candidates.h"
 
 // Plays out every sequence of N moves on copies of the game and answers the first
@@ -27,11 +29,21 @@ private:
     // The search proper, given the legal moves of game as a map.
     std::uint32_t searchMapped(Move* best, unsigned level, const Game& game, const MoveMap& moves);
 
+    // The last move of a sequence: the most points one move earns from game.
+    // With a parent, game is the parent's position after a move that changed
+    // the given columns, and the parent's recorded moves are not played again.
+    std::uint32_t bestSingleMove(Move* best, const Game& game, const MoveMap& moves, const MoveEffects* parent,
+                                 ColumnSpan changed);
+
     // One list per level, so a deeper call never disturbs the list its caller walks.
     std::array<MoveList, N> moveLists;
     // The legal moves of the position each level searches, updated from its
     // parent's map where the move before it changed the field.
     std::array<MoveMap, N> moveMaps;
+    // The position one move before the last: every move's points and the
+    // position it leads to, kept while the last moves after each are searched.
+    OutcomeList lastButOne;
+    MoveEffects lastButOneEffects;
 };
 
 extern template class SimpleRecursiveAi<1>;

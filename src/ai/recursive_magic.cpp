@@ -9,6 +9,7 @@ template <unsigned N>
 RecursiveMagicAi<N>::RecursiveMagicAi() {
     for (MoveList& list : moveLists) list.reserve(kReservedMoves);
     for (OutcomeList& list : outcomeLists) list.reserve(kReservedMoves);
+    lastMovePoints.reserve(kReservedMoves);
 }
 
 template <unsigned N>
@@ -23,8 +24,48 @@ std::uint32_t RecursiveMagicAi<N>::search(Move* best, unsigned level, const Game
 }
 
 template <unsigned N>
+std::uint32_t RecursiveMagicAi<N>::lastMoveValue(Move* best, const Game& game, const MoveMap& moves,
+                                                 const MoveEffects* parent, ColumnSpan changed) {
+    MoveList& candidates = moveLists[0];
+    candidates.clear();
+    const std::uint32_t count = listAllMoves(moves, &candidates);
+    if (count == 0) return 0;
+
+    Game scratch(game);
+    lastMovePoints.clear();
+    std::uint32_t sum = 0;
+    for (const Move& candidate : candidates) {
+        std::uint32_t points = 0;
+        if (parent == nullptr || !parent->knownPoints(candidate, changed, points)) {
+            swap(scratch, candidate);
+            points = settledPoints(scratch);
+            scratch = game;
+        }
+        lastMovePoints.push_back(points);
+        sum += points;
+    }
+    const std::uint32_t average = sum / count;
+
+    std::uint32_t qualifying = 0;
+    std::uint32_t bestPoints = 0;
+    std::size_t bestIndex = 0;
+    for (std::size_t index = 0; index < count; ++index) {
+        const std::uint32_t points = lastMovePoints[index];
+        if (points >= average) ++qualifying;
+        if (points > bestPoints) {
+            bestPoints = points;
+            bestIndex = index;
+        }
+    }
+    if (best != nullptr) *best = candidates[bestIndex];
+    return bestPoints + kPointsPerOpenMove * qualifying;
+}
+
+template <unsigned N>
 std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, const Game& game,
                                                 const MoveMap& moves) {
+    if (level == 0) return lastMoveValue(best, game, moves, nullptr, {});
+
     MoveList& candidates = moveLists[level];
     OutcomeList& outcomes = outcomeLists[level];
     candidates.clear();
@@ -35,25 +76,28 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
     // Each candidate is played on its own copy, kept for the extension below; the
     // copies lie in the level's reserved list, so they do not allocate. A copy
     // starts with an empty touched range, so that after the move it spans
-    // exactly the columns the move changed; nothing else here reads it.
+    // exactly the columns the move changed; the child's moves differ from this
+    // position's only near them.
     std::uint32_t sum = 0;
     for (const Move& candidate : candidates) {
         Outcome& outcome = outcomes.emplace_back(0u, game);
         clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
         swap(outcome.game, candidate);
         outcome.value = settledPoints(outcome.game);
+        if (level == 1) lastButOneEffects.record(candidate, outcome.game, outcome.value);
         sum += outcome.value;
     }
     const std::uint32_t average = sum / count;
 
     std::uint32_t qualifying = 0;
+    MoveMap& childMoves = moveMaps[level - 1];
     for (Outcome& outcome : outcomes) {
         if (outcome.value < average) continue;
         ++qualifying;
-        if (level == 0) continue;
-        MoveMap& childMoves = moveMaps[level - 1];
         mapChildMoves(outcome.game, moves, childMoves);
-        outcome.value += searchMapped(nullptr, level - 1, outcome.game, childMoves);
+        outcome.value += level == 1 ? lastMoveValue(nullptr, outcome.game, childMoves, &lastButOneEffects,
+                                                     changedColumns(outcome.game))
+                                    : searchMapped(nullptr, level - 1, outcome.game, childMoves);
     }
 
     const std::size_t bestIndex = firstBestOutcome(outcomes);

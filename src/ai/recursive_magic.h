@@ -2,9 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "ai/ai.h"
 #include "ai/magic.h"
+#include "ai/move_effects.h"
 #include "engine/candidates.h"
 
 // A look-ahead over N moves that extends only the moves earning at least the
@@ -27,12 +29,23 @@ private:
     // The search proper, given the legal moves of game as a map.
     std::uint32_t searchMapped(Move* best, unsigned level, const Game& game, const MoveMap& moves);
 
+    // The value of game one move deep, which needs no position after a move.
+    // With a parent, game is the parent's position after a move that changed
+    // the given columns, and the parent's recorded moves are not played again.
+    std::uint32_t lastMoveValue(Move* best, const Game& game, const MoveMap& moves, const MoveEffects* parent,
+                                ColumnSpan changed);
+
     // One pair of lists per level, so a deeper call never disturbs its caller's.
     std::array<MoveList, N> moveLists;
     std::array<OutcomeList, N> outcomeLists;
     // The legal moves of the position each level searches, updated from its
     // parent's map where the move before it changed the field.
     std::array<MoveMap, N> moveMaps;
+    // The points of every move of the position one move deep.
+    std::vector<std::uint32_t> lastMovePoints;
+    // What every move of the position two moves deep did, for the positions
+    // after it to reuse.
+    MoveEffects lastButOneEffects;
 };
 
 extern template class RecursiveMagicAi<1>;
