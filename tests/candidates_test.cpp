@@ -145,39 +145,6 @@ TEST(RefreshCandidates, OnAnUnchangedNarrowFieldMovesTheWindowColumnsToTheEnd) {
 
 // --- Property test: random levels against a brute-force reference. ---
 
-struct RandomLevel {
-    std::vector<std::string> layout;
-    std::vector<std::string> supplies;
-};
-
-RandomLevel makeRandomLevel(std::mt19937& random) {
-    auto between = [&](std::uint32_t low, std::uint32_t high) {
-        return std::uniform_int_distribution<std::uint32_t>(low, high)(random);
-    };
-    const std::uint32_t columns = between(5, 12);
-    const std::uint32_t rows = between(5, 12);
-    const std::uint32_t kinds = between(3, 7);
-    const bool withRock = between(0, 1) == 1;
-
-    std::vector<std::uint32_t> heights(columns, rows);
-    if (withRock)
-        for (std::uint32_t& height : heights) height = between(0, 4) == 0 ? between(0, rows) : between(rows - 3, rows);
-
-    RandomLevel level;
-    for (std::uint32_t row = 0; row < rows; ++row) {
-        std::string line;
-        for (std::uint32_t column = 0; column < columns; ++column) line += row < heights[column] ? '0' : '1';
-        level.layout.push_back(line);
-    }
-    for (std::uint32_t column = 0; column < columns; ++column) {
-        std::string supply;
-        for (std::uint32_t length = between(1, 40); length > 0; --length)
-            supply += static_cast<char>('0' + between(0, kinds - 1));
-        level.supplies.push_back(supply);
-    }
-    return level;
-}
-
 bool isJewelSpace(std::uint32_t column, std::uint32_t row) {
     return column < Level.columnCount && row < Level.columnHeight[column];
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -46,3 +48,12 @@ Game loadPicture(const std::vector<std::string>& rows, std::vector<std::string> 
 
 // The field of a game as text in the same notation, rows 0 to Level.stride - 1.
 std::vector<std::string> pictureOf(const Game& game);
+
+struct RandomLevel {
+    std::vector<std::string> layout;
+    std::vector<std::string> supplies;
+};
+
+// A random level of 5 to widest columns and 5 to 12 rows, 3 to 7 kinds and
+// supplies of 1 to 40 jewels; half of them with rock of random heights.
+RandomLevel makeRandomLevel(std::mt19937& random, std::uint32_t widest = 12);
