@@ -23,101 +23,89 @@ ColumnWindow windowAroundTouched(const Game& game) {
 
 ColumnWindow wholeField() { return {0, Level.columnCount - 1}; }
 
-// Bit r of a column's mask for kind k: the cell at row r holds a jewel of kind k.
-// Two empty columns pad each side, so the tests below need no edge checks.
-constexpr std::uint32_t kPad = 2;
-using KindMasks = std::array<std::uint64_t, kJewelKinds>;
-using KindColumns = std::array<KindMasks, kMaxColumns + 2 * kPad + 1>;
-
-// Fills the masks of the columns read and clears the padding around them.
-// Returns the set of jewel kinds seen, one bit per kind.
-std::uint32_t fillKindColumns(const Game& game, std::uint32_t firstColumn, std::uint32_t lastColumn,
-                              KindColumns& kinds) {
-    kinds[firstColumn] = {};
-    kinds[firstColumn + 1] = {};
-    for (std::uint32_t pad = 1; pad <= 3; ++pad) kinds[lastColumn + kPad + pad] = {};
-    std::uint32_t seen = 0;
-    for (std::uint32_t column = firstColumn; column <= lastColumn; ++column) {
-        // Every content value gets a mask, so empty cells need no test; only
-        // the jewel kinds are kept.
-        std::array<std::uint64_t, 16> byContent{};
-        const Cell* cells = &game.cells[column * Level.stride];
-        for (std::uint32_t row = 0; row < Level.columnHeight[column]; ++row) {
-            byContent[cells[row] & kContentMask] |= std::uint64_t{1} << row;
-            seen |= 1u << (cells[row] & kContentMask);
-        }
-        std::copy_n(byContent.begin(), kJewelKinds, kinds[column + kPad].begin());
-    }
-    return seen & ((1u << kJewelKinds) - 1);
+// Bit r: the cell at (column1, r + rows1) equals the one at (column2, r + rows2);
+// 0 when either column lies outside the field. Every test below compares a
+// moved jewel with another cell, so rock never counts as equal to anything it
+// is compared with; only a cell read past its column's stored rows needs a
+// mask, which the callers apply.
+template <unsigned Blocks>
+std::uint64_t equalAt(const Game& game, int column1, int rows1, int column2, int rows2) {
+    const auto columns = static_cast<int>(Level.columnCount);
+    if (column1 < 0 || column2 < 0 || column1 >= columns || column2 >= columns) return 0;
+    const int lower = std::min(rows1, rows2);
+    const Cell* first = &game.cells[static_cast<std::uint32_t>(column1) * Level.stride + (rows1 - lower)];
+    const Cell* second = &game.cells[static_cast<std::uint32_t>(column2) * Level.stride + (rows2 - lower)];
+    const std::uint64_t equal = equalBlocksMask<Blocks>(first, second);
+    return lower >= 0 ? equal >> lower : equal << -lower;
 }
 
-// Bit r: two cells in line with row r, above and below it, hold the jewel.
-std::uint64_t pairInColumn(std::uint64_t jewel) {
-    const std::uint64_t above = jewel << 1, twoAbove = jewel << 2, below = jewel >> 1, twoBelow = jewel >> 2;
-    return (above & twoAbove) | (above & below) | (below & twoBelow);
-}
-
-// Bit r: two cells in line with (column, r), left and right of it, hold the jewel.
-std::uint64_t pairInRow(const KindColumns& kinds, std::uint32_t column, std::uint32_t kind) {
-    const std::uint64_t left = kinds[column + kPad - 1][kind], twoLeft = kinds[column + kPad - 2][kind];
-    const std::uint64_t right = kinds[column + kPad + 1][kind], twoRight = kinds[column + kPad + 2][kind];
-    return (left & twoLeft) | (left & right) | (right & twoRight);
+// Bit r: a pair of cells in line with the middle one, on either side or both,
+// equals it: the two before, one before and one after, or the two after.
+std::uint64_t pairAround(std::uint64_t twoBefore, std::uint64_t before, std::uint64_t after, std::uint64_t twoAfter) {
+    return (twoBefore & before) | (before & after) | (after & twoAfter);
 }
 
 // Rows r at which exchanging (column, r) with the cell below makes a run: the
-// lower jewel rises and can only extend upward or sideways, the upper one
-// falls and can only extend downward or sideways.
-std::uint64_t southMoves(const Game& game, const KindColumns& kinds, std::uint32_t kindsSeen, std::uint32_t column) {
-    const std::uint32_t height = Level.columnHeight[column];
-    if (height < 2) return 0;
-    std::uint64_t moves = 0;
-    for (std::uint32_t each = kindsSeen; each != 0; each &= each - 1) {
-        const auto kind = static_cast<std::uint32_t>(std::countr_zero(each));
-        const std::uint64_t jewel = kinds[column + kPad][kind];
-        if (jewel == 0) continue;
-        const std::uint64_t sideways = pairInRow(kinds, column, kind);
-        const std::uint64_t rising = (jewel >> 1) & (((jewel << 1) & (jewel << 2)) | sideways);
-        const std::uint64_t falling = jewel & (((jewel >> 2) & (jewel >> 3)) | (sideways >> 1));
-        moves |= rising | falling;
-    }
-    const Cell* cells = &game.cells[column * Level.stride];
+// lower jewel rises to r and can only extend upward or sideways, the upper one
+// falls to r + 1 and can only extend downward or sideways.
+template <unsigned Blocks>
+std::uint64_t southMoves(const Game& game, int c) {
+    const std::uint64_t jewelRows = Level.jewelRows[static_cast<std::uint32_t>(c)];
+    const auto eq = [&game](int column1, int rows1, int column2, int rows2) {
+        return equalAt<Blocks>(game, column1, rows1, column2, rows2);
+    };
+    // The rising jewel, from row r + 1.
+    const std::uint64_t risingUp = eq(c, -1, c, 1) & eq(c, -2, c, 1);
+    const std::uint64_t risingSideways = pairAround(eq(c - 2, 0, c, 1), eq(c - 1, 0, c, 1), eq(c + 1, 0, c, 1),
+                                                    eq(c + 2, 0, c, 1));
+    // The falling jewel, from row r; rows past the column's height are not its cells.
+    const std::uint64_t fallingDown = eq(c, 2, c, 0) & eq(c, 3, c, 0) & (jewelRows >> 3);
+    const std::uint64_t fallingSideways = pairAround(eq(c - 2, 1, c, 0), eq(c - 1, 1, c, 0), eq(c + 1, 1, c, 0),
+                                                     eq(c + 2, 1, c, 0));
     // Both cells must be jewels, and unequal ones.
-    return moves & ~equalCellsMask(cells, cells + 1, height - 1) & ((std::uint64_t{1} << (height - 1)) - 1);
+    const std::uint64_t exchangeable = (jewelRows >> 1) & ~eq(c, 0, c, 1);
+    return (risingUp | risingSideways | fallingDown | fallingSideways) & exchangeable;
 }
 
 // Rows r at which exchanging (column, r) with its right-hand neighbour makes a
 // run: the right jewel moves left and can only extend leftward or vertically,
 // the left one moves right and can only extend rightward or vertically.
-std::uint64_t eastMoves(const Game& game, const KindColumns& kinds, std::uint32_t kindsSeen, std::uint32_t column) {
-    if (column + 1 >= Level.columnCount) return 0;
-    const std::uint32_t height = std::min(Level.columnHeight[column], Level.columnHeight[column + 1]);
-    if (height == 0) return 0;
-    std::uint64_t moves = 0;
-    for (std::uint32_t each = kindsSeen; each != 0; each &= each - 1) {
-        const auto kind = static_cast<std::uint32_t>(std::countr_zero(each));
-        const std::uint64_t here = kinds[column + kPad][kind];
-        const std::uint64_t right = kinds[column + kPad + 1][kind];
-        if ((here | right) == 0) continue;
-        const std::uint64_t twoLeft = kinds[column + kPad - 1][kind] & kinds[column + kPad - 2][kind];
-        const std::uint64_t twoRight = kinds[column + kPad + 2][kind] & kinds[column + kPad + 3][kind];
-        const std::uint64_t movingLeft = right & (twoLeft | pairInColumn(here));
-        const std::uint64_t movingRight = here & (twoRight | pairInColumn(right));
-        moves |= movingLeft | movingRight;
+template <unsigned Blocks>
+std::uint64_t eastMoves(const Game& game, int c) {
+    if (static_cast<std::uint32_t>(c) + 1 >= Level.columnCount) return 0;
+    const std::uint64_t left = Level.jewelRows[static_cast<std::uint32_t>(c)];
+    const std::uint64_t right = Level.jewelRows[static_cast<std::uint32_t>(c) + 1];
+    const auto eq = [&game](int column1, int rows1, int column2, int rows2) {
+        return equalAt<Blocks>(game, column1, rows1, column2, rows2);
+    };
+    // The jewel moving left, from (c + 1, r); below row r only the column's own cells count.
+    const std::uint64_t leftward = eq(c - 1, 0, c + 1, 0) & eq(c - 2, 0, c + 1, 0);
+    const std::uint64_t leftVertical = pairAround(eq(c, -2, c + 1, 0), eq(c, -1, c + 1, 0),
+                                                  eq(c, 1, c + 1, 0) & (left >> 1), eq(c, 2, c + 1, 0) & (left >> 2));
+    // The jewel moving right, from (c, r).
+    const std::uint64_t rightward = eq(c + 2, 0, c, 0) & eq(c + 3, 0, c, 0);
+    const std::uint64_t rightVertical = pairAround(eq(c + 1, -2, c, 0), eq(c + 1, -1, c, 0),
+                                                   eq(c + 1, 1, c, 0) & (right >> 1), eq(c + 1, 2, c, 0) & (right >> 2));
+    const std::uint64_t exchangeable = left & right & ~eq(c, 0, c + 1, 0);
+    return (leftward | leftVertical | rightward | rightVertical) & exchangeable;
+}
+
+template <unsigned Blocks>
+void mapColumnsInBlocks(const Game& game, ColumnWindow window, MoveMap& map) {
+    for (std::uint32_t column = window.low; column <= window.high; ++column) {
+        map.south[column] = southMoves<Blocks>(game, static_cast<int>(column));
+        map.east[column] = eastMoves<Blocks>(game, static_cast<int>(column));
     }
-    const Cell* cells = &game.cells[column * Level.stride];
-    return moves & ~equalCellsMask(cells, cells + Level.stride, height) & ((std::uint64_t{1} << height) - 1);
 }
 
 // Sets the moves of the window's columns in the map.
 void mapColumns(const Game& game, ColumnWindow window, MoveMap& map) {
-    // The tests read up to two columns left and three right of each move.
-    KindColumns kinds;
-    const std::uint32_t firstRead = window.low >= kPad ? window.low - kPad : 0;
-    const std::uint32_t lastRead = std::min(window.high + 3, Level.columnCount - 1);
-    const std::uint32_t kindsSeen = fillKindColumns(game, firstRead, lastRead, kinds);
-    for (std::uint32_t column = window.low; column <= window.high; ++column) {
-        map.south[column] = southMoves(game, kinds, kindsSeen, column);
-        map.east[column] = eastMoves(game, kinds, kindsSeen, column);
+    switch ((Level.stride + 15) / 16) {
+        case 0:
+        case 1: return mapColumnsInBlocks<1>(game, window, map);
+        case 2: return mapColumnsInBlocks<2>(game, window, map);
+        case 3: return mapColumnsInBlocks<3>(game, window, map);
+        default: return mapColumnsInBlocks<4>(game, window, map);
     }
 }
 

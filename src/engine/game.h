@@ -7,9 +7,9 @@
 #include "level/level.h"
 
 inline constexpr std::uint32_t kMaxCells = kMaxColumns * kMaxRows;
-// The match scan compares columns 16 cells at a time and may read this far past
-// the last stored cell.
-inline constexpr std::uint32_t kScanSlack = 16;
+// The match scan and the move search compare columns 16 cells at a time, a few
+// rows apart, and may read this far past the last stored cell.
+inline constexpr std::uint32_t kScanSlack = 32;
 
 // The whole mutable state of one play-through. A flat value with no heap parts:
 // the five words, the cursors and the cells lie in one block, and a copy moves
