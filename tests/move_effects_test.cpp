@@ -1,8 +1,10 @@
 // The search's shortcut: a move recorded in a position earns the same in a child
 // position whenever the record says it is known there.
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -50,7 +52,7 @@ void checkChildrenOf(const Game& position, Tally& tally) {
         listAllMoves(childMoves, &childCandidates);
         for (const Move& next : childCandidates) {
             std::uint32_t known = 0;
-            if (!effects.knownPoints(next, changedColumns(child), known)) {
+            if (!effects.knownValue(next, changedColumns(child), known)) {
                 ++tally.played;
                 continue;
             }
@@ -85,6 +87,82 @@ TEST(MoveEffects, AMoveKnownInAChildEarnsThereWhatPlayingItEarns) {
     // Both kinds must occur often, or the check proves little.
     EXPECT_GT(tally.known, 10000);
     EXPECT_GT(tally.played, 10000);
+}
+
+// Asks the memory about game and checks every move it claims to know against
+// playing it; the others are played and noted, as a strategy does.
+void checkMemoryOn(MoveMemory& memory, const Game& game, Tally& tally) {
+    const MoveRecall recall = memory.startPosition(game);
+    MoveMap expected;
+    mapAllMoves(game, expected);
+    MoveList mapped;
+    MoveList listed;
+    listAllMoves(memory.moves(), &mapped);
+    listAllMoves(expected, &listed);
+    ASSERT_EQ(mapped, listed);
+    Game after;
+    for (const Move& move : listed) {
+        std::uint32_t known = 0;
+        const bool isKnown = recall.knownValue(move, known);
+        const std::uint32_t points = playFrom(game, move, after);
+        if (isKnown) {
+            ++tally.known;
+            ASSERT_EQ(known, points) << testing::PrintToString(move);
+        } else {
+            ++tally.played;
+            recall.note(move, after, points);
+        }
+    }
+}
+
+// Positions a strategy may be handed one after the other: the child of the
+// last, a position several moves on, a rewind to an earlier one, one whose
+// cells are the same but a supply has moved on, and the same cells on a level
+// whose supplies changed.
+TEST(MoveMemory, KnowsOnlyWhatPlayingGivesWhereverTheNextPositionComesFrom) {
+    constexpr int kLevels = 12;
+    std::mt19937 random(7);
+    Tally tally;
+    MoveMemory memory;  // one memory across levels too, as a long-lived strategy would have
+    for (int levelIndex = 0; levelIndex < kLevels; ++levelIndex) {
+        SCOPED_TRACE("level " + std::to_string(levelIndex));
+        RandomLevel level = makeRandomLevel(random, 30);
+        loadLevel(level.layout, level.supplies);
+        Game game;
+        if (!initialFill(game)) continue;
+        std::vector<Game> earlier;
+        MoveList moves;
+        for (int step = 0; step < 60; ++step) {
+            SCOPED_TRACE("step " + std::to_string(step));
+            checkMemoryOn(memory, game, tally);
+            if (HasFatalFailure()) return;
+            earlier.push_back(game);
+            const std::uint32_t choice = random() % 10;
+            if (choice == 0) {
+                game = earlier[random() % earlier.size()];
+                continue;
+            }
+            if (choice == 1) {
+                const std::uint32_t column = random() % Level.columnCount;
+                game.supplyCursor[column] = static_cast<std::uint8_t>((game.supplyCursor[column] + 1) % Level.supply[column].length());
+                continue;
+            }
+            for (std::uint32_t played = 0; played < (choice == 2 ? 3u : 1u); ++played) {
+                moves.clear();
+                if (enumerateAll(game, &moves) == 0) break;
+                swap(game, moves[random() % moves.size()]);
+                if (!settle(game).settled) break;
+            }
+            if (moves.empty() || game.dirtyFirst <= game.dirtyLast) break;
+        }
+        // The same field on a level whose supplies start one jewel later.
+        for (std::string& supply : level.supplies) std::rotate(supply.begin(), supply.begin() + 1, supply.end());
+        loadLevel(level.layout, level.supplies);
+        checkMemoryOn(memory, game, tally);
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_GT(tally.known, 1000);
+    EXPECT_GT(tally.played, 1000);
 }
 
 TEST(MoveEffects, ACascadeCutOffAtTheRefillCapCountsAsChangingEveryColumn) {

@@ -10,9 +10,10 @@
 SimpleMostPointsAi::SimpleMostPointsAi() { candidates.reserve(kReservedMoves); }
 
 bool SimpleMostPointsAi::chooseMove(Move& out, Game& game) {
+    const MoveRecall recall = memory.startPosition(game);
     candidates.clear();
-    if (enumerateAll(game, &candidates) == 0) return false;
-    out = candidates[firstBestCandidate(game, candidates, std::uint32_t{0}, settledPoints)];
+    if (listAllMoves(memory.moves(), &candidates) == 0) return false;
+    out = candidates[firstBestRecalled(game, candidates, recall, settledPoints)];
     return true;
 }
 
@@ -24,7 +25,7 @@ MostPointsAi::MostPointsAi() : current(&secondList), previous(&firstList) {
 bool MostPointsAi::chooseMove(Move& out, Game& game) {
     // current is empty here: it receives the carried-over moves, then the window's.
     if (refreshCandidates(game, *current, *previous) == 0) return false;
-    out = (*current)[firstBestCandidate(game, *current, std::uint32_t{0}, settledPoints)];
+    out = (*current)[firstBestRecalled(game, *current, memory.startPosition(game), settledPoints)];
     std::swap(current, previous);
     current->clear();
     return true;
@@ -33,9 +34,10 @@ bool MostPointsAi::chooseMove(Move& out, Game& game) {
 MostDropsAi::MostDropsAi() { candidates.reserve(kReservedMoves); }
 
 bool MostDropsAi::chooseMove(Move& out, Game& game) {
+    const MoveRecall recall = memory.startPosition(game);
     candidates.clear();
-    if (enumerateAll(game, &candidates) == 0) return false;
+    if (listAllMoves(memory.moves(), &candidates) == 0) return false;
     const auto drops = [](Game& scratch) { return settle(scratch).drops; };
-    out = candidates[firstBestCandidate(game, candidates, std::uint32_t{0}, drops)];
+    out = candidates[firstBestRecalled(game, candidates, recall, drops)];
     return true;
 }

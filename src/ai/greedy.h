@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ai/ai.h"
+#include "ai/move_effects.h"
 
 // Plays every legal move on a copy and takes the first that scores the most points.
 class SimpleMostPointsAi : public Ai {
@@ -10,6 +11,7 @@ public:
 
 private:
     MoveList candidates;
+    MoveMemory memory;
 };
 
 // Chooses by points like SimpleMostPointsAi, but rebuilds its candidates from
@@ -37,6 +39,7 @@ private:
     MoveList secondList;
     MoveList* current;
     MoveList* previous;
+    MoveMemory memory{false};
 };
 
 // Takes the first legal move whose cascade makes the field refill most often;
@@ -48,4 +51,5 @@ public:
 
 private:
     MoveList candidates;
+    MoveMemory memory;
 };

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ai/move_effects.h"
 #include "engine/game.h"
 #include "engine/gravity.h"
 #include "engine/moves.h"
@@ -33,6 +34,33 @@ std::size_t firstBestCandidate(const Game& game, const MoveList& candidates, Val
             bestIndex = index;
         }
         scratch = game;
+    }
+    return bestIndex;
+}
+
+// firstBestCandidate for a measure that depends only on the columns a move
+// reads, such as its points or its drops: a candidate whose value the recall
+// knows is not played again, and every played one is noted.
+template <typename Measure>
+std::size_t firstBestRecalled(const Game& game, const MoveList& candidates, const MoveRecall& recall,
+                              Measure measure) {
+    Game scratch(game);
+    std::uint32_t best = 0;
+    std::size_t bestIndex = 0;
+    for (std::size_t index = 0; index < candidates.size(); ++index) {
+        std::uint32_t value = 0;
+        if (!recall.knownValue(candidates[index], value)) {
+            // An empty touched range first, so that afterwards it holds what the move changed.
+            clearRange(scratch.touchedFirst, scratch.touchedLast);
+            swap(scratch, candidates[index]);
+            value = measure(scratch);
+            recall.note(candidates[index], scratch, value);
+            scratch = game;
+        }
+        if (value > best) {
+            best = value;
+            bestIndex = index;
+        }
     }
     return bestIndex;
 }

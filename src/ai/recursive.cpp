@@ -18,13 +18,19 @@ bool SimpleRecursiveAi<N>::chooseMove(Move& out, Game& game) {
 
 template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::search(Move* best, unsigned level, const Game& game) {
+    // A one-move search remembers its last position, which keeps most of the
+    // moves and their points when it is asked about the next.
+    if (level == 0) {
+        const MoveRecall recall = memory.startPosition(game);
+        return bestSingleMove(best, game, memory.moves(), recall);
+    }
     mapAllMoves(game, moveMaps[level]);
     return searchMapped(best, level, game, moveMaps[level]);
 }
 
 template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::bestSingleMove(Move* best, const Game& game, const MoveMap& moves,
-                                                   const MoveEffects* parent, ColumnSpan changed) {
+                                                   const MoveRecall& recall) {
     MoveList& candidates = moveLists[0];
     candidates.clear();
     const std::uint32_t count = listAllMoves(moves, &candidates);
@@ -35,9 +41,11 @@ std::uint32_t SimpleRecursiveAi<N>::bestSingleMove(Move* best, const Game& game,
     std::size_t bestIndex = 0;
     for (std::size_t index = 0; index < count; ++index) {
         std::uint32_t points = 0;
-        if (parent == nullptr || !parent->knownPoints(candidates[index], changed, points)) {
+        if (!recall.knownValue(candidates[index], points)) {
+            clearRange(scratch.touchedFirst, scratch.touchedLast);
             swap(scratch, candidates[index]);
             points = settledPoints(scratch);
+            recall.note(candidates[index], scratch, points);
             scratch = game;
         }
         if (points > bestPoints) {
@@ -52,8 +60,6 @@ std::uint32_t SimpleRecursiveAi<N>::bestSingleMove(Move* best, const Game& game,
 template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::searchMapped(Move* best, unsigned level, const Game& game,
                                                  const MoveMap& moves) {
-    if (level == 0) return bestSingleMove(best, game, moves, nullptr, {});
-
     MoveList& candidates = moveLists[level];
     candidates.clear();
     const std::uint32_t count = listAllMoves(moves, &candidates);
@@ -83,8 +89,8 @@ std::uint32_t SimpleRecursiveAi<N>::searchMapped(Move* best, unsigned level, con
         if (level == 1) {
             const Outcome& outcome = lastButOne[index];
             mapChildMoves(outcome.game, moves, childMoves);
-            total = outcome.value + bestSingleMove(nullptr, outcome.game, childMoves, &lastButOneEffects,
-                                                   changedColumns(outcome.game));
+            const MoveRecall recall{&lastButOneEffects, changedColumns(outcome.game), nullptr};
+            total = outcome.value + bestSingleMove(nullptr, outcome.game, childMoves, recall);
         } else {
             clearRange(scratch.touchedFirst, scratch.touchedLast);
             swap(scratch, candidates[index]);

@@ -26,14 +26,12 @@ public:
     std::uint32_t search(Move* best, unsigned level, const Game& game);
 
 private:
-    // The search proper, given the legal moves of game as a map.
+    // The search proper from level 1 up, given the legal moves of game as a map.
     std::uint32_t searchMapped(Move* best, unsigned level, const Game& game, const MoveMap& moves);
 
-    // The last move of a sequence: the most points one move earns from game.
-    // With a parent, game is the parent's position after a move that changed
-    // the given columns, and the parent's recorded moves are not played again.
-    std::uint32_t bestSingleMove(Move* best, const Game& game, const MoveMap& moves, const MoveEffects* parent,
-                                 ColumnSpan changed);
+    // The last move of a sequence: the most points one move earns from game,
+    // not playing again the moves whose points the recall knows.
+    std::uint32_t bestSingleMove(Move* best, const Game& game, const MoveMap& moves, const MoveRecall& recall);
 
     // One list per level, so a deeper call never disturbs the list its caller walks.
     std::array<MoveList, N> moveLists;
@@ -44,6 +42,8 @@ private:
     // position it leads to, kept while the last moves after each are searched.
     OutcomeList lastButOne;
     MoveEffects lastButOneEffects;
+    // A one-move search remembers its last position instead.
+    MoveMemory memory;
 };
 
 extern template class SimpleRecursiveAi<1>;

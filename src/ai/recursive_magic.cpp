@@ -19,13 +19,19 @@ bool RecursiveMagicAi<N>::chooseMove(Move& out, Game& game) {
 
 template <unsigned N>
 std::uint32_t RecursiveMagicAi<N>::search(Move* best, unsigned level, const Game& game) {
+    // A one-move search remembers its last position, which keeps most of the
+    // moves and their points when it is asked about the next.
+    if (level == 0) {
+        const MoveRecall recall = memory.startPosition(game);
+        return lastMoveValue(best, game, memory.moves(), recall);
+    }
     mapAllMoves(game, moveMaps[level]);
     return searchMapped(best, level, game, moveMaps[level]);
 }
 
 template <unsigned N>
 std::uint32_t RecursiveMagicAi<N>::lastMoveValue(Move* best, const Game& game, const MoveMap& moves,
-                                                 const MoveEffects* parent, ColumnSpan changed) {
+                                                 const MoveRecall& recall) {
     MoveList& candidates = moveLists[0];
     candidates.clear();
     const std::uint32_t count = listAllMoves(moves, &candidates);
@@ -36,9 +42,11 @@ std::uint32_t RecursiveMagicAi<N>::lastMoveValue(Move* best, const Game& game, c
     std::uint32_t sum = 0;
     for (const Move& candidate : candidates) {
         std::uint32_t points = 0;
-        if (parent == nullptr || !parent->knownPoints(candidate, changed, points)) {
+        if (!recall.knownValue(candidate, points)) {
+            clearRange(scratch.touchedFirst, scratch.touchedLast);
             swap(scratch, candidate);
             points = settledPoints(scratch);
+            recall.note(candidate, scratch, points);
             scratch = game;
         }
         lastMovePoints.push_back(points);
@@ -64,8 +72,6 @@ std::uint32_t RecursiveMagicAi<N>::lastMoveValue(Move* best, const Game& game, c
 template <unsigned N>
 std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, const Game& game,
                                                 const MoveMap& moves) {
-    if (level == 0) return lastMoveValue(best, game, moves, nullptr, {});
-
     MoveList& candidates = moveLists[level];
     OutcomeList& outcomes = outcomeLists[level];
     candidates.clear();
@@ -95,8 +101,8 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
         if (outcome.value < average) continue;
         ++qualifying;
         mapChildMoves(outcome.game, moves, childMoves);
-        outcome.value += level == 1 ? lastMoveValue(nullptr, outcome.game, childMoves, &lastButOneEffects,
-                                                     changedColumns(outcome.game))
+        outcome.value += level == 1 ? lastMoveValue(nullptr, outcome.game, childMoves,
+                                                     {&lastButOneEffects, changedColumns(outcome.game), nullptr})
                                     : searchMapped(nullptr, level - 1, outcome.game, childMoves);
     }
 

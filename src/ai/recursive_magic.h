@@ -26,14 +26,12 @@ public:
     std::uint32_t search(Move* best, unsigned level, const Game& game);
 
 private:
-    // The search proper, given the legal moves of game as a map.
+    // The search proper from level 1 up, given the legal moves of game as a map.
     std::uint32_t searchMapped(Move* best, unsigned level, const Game& game, const MoveMap& moves);
 
-    // The value of game one move deep, which needs no position after a move.
-    // With a parent, game is the parent's position after a move that changed
-    // the given columns, and the parent's recorded moves are not played again.
-    std::uint32_t lastMoveValue(Move* best, const Game& game, const MoveMap& moves, const MoveEffects* parent,
-                                ColumnSpan changed);
+    // The value of game one move deep, which needs no position after a move,
+    // not playing again the moves whose points the recall knows.
+    std::uint32_t lastMoveValue(Move* best, const Game& game, const MoveMap& moves, const MoveRecall& recall);
 
     // One pair of lists per level, so a deeper call never disturbs its caller's.
     std::array<MoveList, N> moveLists;
@@ -46,6 +44,8 @@ private:
     // What every move of the position two moves deep did, for the positions
     // after it to reuse.
     MoveEffects lastButOneEffects;
+    // A one-move search remembers its last position instead.
+    MoveMemory memory;
 };
 
 extern template class RecursiveMagicAi<1>;

@@ -13,13 +13,15 @@ struct ColumnWindow {
     std::uint32_t high;
 };
 
-// A legal move at column c depends on columns c - 2 to c + 3, so a change in the
-// touched range can alter only the moves within three columns of it.
-ColumnWindow windowAroundTouched(const Game& game) {
-    const std::uint32_t low = game.touchedFirst >= 3 ? game.touchedFirst - 3 : 0;
-    const std::uint32_t high = game.touchedLast + 3 < Level.columnCount ? game.touchedLast + 3 : Level.columnCount - 1;
+// A legal move at column c depends on columns c - 2 to c + 3, so a change in
+// columns first to last can alter only the moves within three columns of it.
+ColumnWindow windowAround(std::uint32_t first, std::uint32_t last) {
+    const std::uint32_t low = first >= 3 ? first - 3 : 0;
+    const std::uint32_t high = last + 3 < Level.columnCount ? last + 3 : Level.columnCount - 1;
     return {low, high};
 }
+
+ColumnWindow windowAroundTouched(const Game& game) { return windowAround(game.touchedFirst, game.touchedLast); }
 
 ColumnWindow wholeField() { return {0, Level.columnCount - 1}; }
 
@@ -159,7 +161,12 @@ void mapChildMoves(const Game& child, const MoveMap& parent, MoveMap& childMap) 
         return;
     }
     childMap = parent;
-    mapColumns(child, windowAroundTouched(child), childMap);
+    remapChangedColumns(child, child.touchedFirst, child.touchedLast, childMap);
+}
+
+void remapChangedColumns(const Game& game, std::uint32_t firstChanged, std::uint32_t lastChanged, MoveMap& map) {
+    if (firstChanged > lastChanged) return;
+    mapColumns(game, windowAround(firstChanged, lastChanged), map);
 }
 
 std::uint32_t listAllMoves(const MoveMap& map, MoveList* out) { return listColumns(map, wholeField(), out); }

@@ -31,6 +31,10 @@ void mapAllMoves(const Game& game, MoveMap& map);
 // cover, and is mapped in full.
 void mapChildMoves(const Game& child, const MoveMap& parent, MoveMap& childMap);
 
+// Brings the map of a position up to date for game, which differs from it only
+// in columns firstChanged to lastChanged (none when first > last).
+void remapChangedColumns(const Game& game, std::uint32_t firstChanged, std::uint32_t lastChanged, MoveMap& map);
+
 // The moves of a map in enumerateAll's order; enumerateAll(game) lists exactly
 // the moves of a map kept up to date for game.
 std::uint32_t listAllMoves(const MoveMap& map, MoveList* out);

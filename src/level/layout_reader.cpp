@@ -19,7 +19,9 @@ std::uint32_t heightOfColumn(const LayoutGrid& grid, std::uint32_t column, std::
 }  // namespace
 
 void readLayoutFile(const std::string& fileName) {
+    const std::uint32_t loads = Level.loads + 1;
     Level = LevelData{};
+    Level.loads = loads;
     std::ifstream in(fileName);
     if (!in.is_open()) throw LevelError("Kon bestand niet openen... asdfjkl; ");
 

@@ -36,6 +36,10 @@ struct LevelData {
     std::array<float, kJewelKinds> supplyKindShare{};
     std::uint32_t longestSupply = 0;
     float averageSupplyLength = 0.0f;
+
+    // Counts the files read into this record, so that whatever remembers
+    // positions of one level can tell when another has been loaded.
+    std::uint32_t loads = 0;
 };
 
 extern LevelData Level;

@@ -7,6 +7,7 @@
 namespace {
 
 void resetSupply() {
+    ++Level.loads;
     Level.supply.assign(Level.columnCount, SupplyColumn{});
     Level.supplyJewelCount = 0;
     Level.supplyKindCount.fill(0);
