@@ -36,8 +36,16 @@ struct MarkedRange {
     std::uint32_t last;
     std::uint32_t runs;
     std::array<std::uint16_t, kMaxCells> runStart;
+    // The cells of the first run, which is the whole group when it is the only run.
+    std::uint32_t firstRunLength;
+    std::uint32_t firstRunStep;  // 1 down a column, Level.stride along a row
 
-    void add(std::uint32_t firstColumn, std::uint32_t lastColumn, std::uint32_t startCell) {
+    void add(std::uint32_t firstColumn, std::uint32_t lastColumn, std::uint32_t startCell, std::uint32_t length,
+             std::uint32_t step) {
+        if (runs == 0) {
+            firstRunLength = length;
+            firstRunStep = step;
+        }
         runStart[runs++] = static_cast<std::uint16_t>(startCell);
         widenRange(first, last, firstColumn, lastColumn);
     }
@@ -54,7 +62,7 @@ void markVerticalRuns(Game& game, std::uint32_t column, std::uint64_t equalBelow
         cells[row] |= linkDown;
         for (std::uint32_t inner = row + 1; inner < row + length - 1; ++inner) cells[inner] |= linkUp | linkDown;
         cells[row + length - 1] |= linkUp;
-        marked.add(column, column, column * Level.stride + row);
+        marked.add(column, column, column * Level.stride + row, length, 1);
     }
 }
 
@@ -67,7 +75,7 @@ void markHorizontalRun(Game& game, std::uint32_t column, std::uint32_t row, Mark
     cellAt(game, column, row) |= linkRight;
     for (std::uint32_t inner = column + 1; inner < end - 1; ++inner) cellAt(game, inner, row) |= linkLeft | linkRight;
     cellAt(game, end - 1, row) |= linkLeft;
-    marked.add(column, end - 1, column * Level.stride + row);
+    marked.add(column, end - 1, column * Level.stride + row, end - column, Level.stride);
 }
 
 // The scan for a level whose columns span Blocks blocks of 16 cells.
@@ -108,7 +116,7 @@ void markMatchesInBlocks(Game& game, MarkedRange& marked) {
     for (std::uint32_t column = first; column <= last; ++column) {
         const Cell* cells = columnCells(game, column);
         const std::uint64_t equalBelow = equalBlocksMask<Blocks>(cells, cells + 1) & (Level.jewelRows[column] >> 1);
-        markVerticalRuns(game, column, equalBelow, marked);
+        if ((equalBelow & (equalBelow >> 1)) != 0) markVerticalRuns(game, column, equalBelow, marked);
     }
 
     for (std::uint32_t column = windowStart; column <= windowEnd; ++column) {
@@ -153,6 +161,13 @@ void floodClear(Game& game, std::uint32_t column, std::uint32_t row, std::uint32
 std::uint32_t clearAndScore(Game& game) {
     MarkedRange marked;
     markMatches(game, marked);
+    if (marked.runs == 1) {
+        // A lone run is its own group: no flood needed to find its cells.
+        Cell* cell = &game.cells[marked.runStart[0]];
+        for (std::uint32_t i = 0; i < marked.firstRunLength; ++i) cell[i * marked.firstRunStep] = kEmpty;
+        game.score += pointsForGroup(marked.firstRunLength);
+        return 1;
+    }
     // Every group holds the first cell of at least one of its runs; a group is
     // cleared from the first of them reached, and later ones find it empty.
     // Group sizes, and so the points, do not depend on that order.
