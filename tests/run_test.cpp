@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "support/level_fixture.h"
@@ -34,30 +35,54 @@ TEST(WholeRun, ExampleLevelPrintsReportsAndDrawingsThenHitsTheRefillCap) {
 
 struct ReaderErrorRun {
     const char* name;
-    const char* layout;  // nullptr: no speelveld.txt
-    const char* supply;  // nullptr: no kolommen.txt
-    const char* expectedOutput;
+    std::optional<std::string> layout;  // nullopt: no speelveld.txt
+    std::optional<std::string> supply;  // nullopt: no kolommen.txt
+    std::string expectedOutput;
+    bool layoutIsFolder = false;        // a folder named speelveld.txt: it opens, but reading it fails
 };
 
+std::string repeated(const std::string& text, int times) {
+    std::string result;
+    for (int i = 0; i < times; ++i) result += text;
+    return result;
+}
+
+const std::string kFiveByFive = repeated("00000\n", 5);
+const std::string kLayoutError = "Hello vlimSpeelveld.txt inlezen... Wat jammer nou: ";
+const std::string kSupplyError = "Hello vlimSpeelveld.txt inlezen... ok\nKolommen.txt inlezen... Wat jammer nou: ";
+
 const ReaderErrorRun readerErrorRuns[] = {
-    {"missing layout", nullptr, "0\n0\n0\n0\n0",
+    {"missing layout", std::nullopt, "0\n0\n0\n0\n0",
      "Hello vlimSpeelveld.txt inlezen... Wat jammer nou: Kon bestand niet openen... asdfjkl; \n"},
     {"layout too small", "0000\n0000\n0000\n0000\n0000\n", "0\n0\n0\n0",
      "Hello vlimSpeelveld.txt inlezen... Wat jammer nou: Speelveld is te klein!\n\n"},
-    {"missing supply", "00000\n00000\n00000\n00000\n00000\n", nullptr,
+    {"missing supply", "00000\n00000\n00000\n00000\n00000\n", std::nullopt,
      "Hello vlimSpeelveld.txt inlezen... ok\nKolommen.txt inlezen... "
      "Wat jammer nou: Te veel kolommen, meer dan in speelveld.txt\n"},
     {"empty supply under jewel spaces", "00000\n00000\n00000\n00000\n00000\n", "0\n1\n\n3\n4",
      "Hello vlimSpeelveld.txt inlezen... ok\nKolommen.txt inlezen... "
      "Wat jammer nou: Ow jee, kolom 2 heeft vakken maar geen juwelen\n\n"},
+    // A message that ends in a line feed gets a second one from the report.
+    {"51 rows", repeated("00000\n", 51), "0\n0\n0\n0\n0", kLayoutError + "Te veel regels! (>50)\n\n"},
+    {"51 columns", repeated(std::string(51, '0') + "\n", 5), "0", kLayoutError + "Te veel kolommen! (>50)\n\n"},
+    {"a short row", "00000\n0000\n00000\n00000\n00000\n", "0\n0\n0\n0\n0",
+     kLayoutError + "Ow jee, deze regel is niet even lang als de eerste :(\n\n"},
+    {"a letter in the field", "00000\n00x00\n00000\n00000\n00000\n", "0\n0\n0\n0\n0",
+     kLayoutError + "Ow jee, alleen '0' en '1' toegestaan\n\n"},
+    {"a folder named speelveld.txt", std::nullopt, "0\n0\n0\n0\n0", kLayoutError + "shit\n", true},
+    {"a letter in a supply", kFiveByFive, "0123\n4a5\n6789\n0\n11",
+     kSupplyError + "Ow jee, alleen '0' tot '9' toegestaan\n\n"},
+    {"fewer supplies than columns", kFiveByFive, "0123\n45\n6789",
+     kSupplyError + "Aantal kolommen niet gelijk aan data in speelveld.txt\n"},
 };
 
 TEST(WholeRun, ReaderErrorsEndTheRunWithTheirMessageAndStatusZero) {
     for (const ReaderErrorRun& c : readerErrorRuns) {
         SCOPED_TRACE(c.name);
         TempDir dir;
-        if (c.layout != nullptr) dir.write("speelveld.txt", c.layout);
-        if (c.supply != nullptr) dir.write("kolommen.txt", c.supply);
+        if (c.layoutIsFolder) std::filesystem::create_directory(dir.path() / "speelveld.txt");
+        if (c.layout) dir.write("speelveld.txt", *c.layout);
+        if (c.supply) dir.write("kolommen.txt", *c.supply);
 
         const ProgramRun run = runProgramIn(dir.path(), JEWELS_EXECUTABLE);
 
