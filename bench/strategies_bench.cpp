@@ -3,6 +3,7 @@
 //   build/release/bench/jewels_bench --benchmark_filter=medium
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <string>
 
 #include "ai/play_moves.h"
@@ -30,10 +31,10 @@ void playStrategy(benchmark::State& state, const std::string& level, std::size_t
     std::uint64_t moves = 0;
     std::uint64_t points = 0;
     for (auto _ : state) {
-        // A fresh roster: a strategy may carry lists from one decision to the next.
-        const Roster roster = makeRoster();
+        // A fresh strategy: it may carry lists from one decision to the next.
+        const std::unique_ptr<Ai> ai = makeRosterAi(index);
         Game game(start);
-        points += playMoves(game, *roster[index], kMovesPerRun[index],
+        points += playMoves(game, *ai, kMovesPerRun[index],
                             [&moves](const Move&, const Game&) { ++moves; });
     }
     state.counters["moves"] = benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kAvgIterations);

@@ -69,8 +69,7 @@ LevelFiles randomLevel(std::mt19937& random, bool ragged) {
 
 std::unique_ptr<Ai> makeStrategy(std::size_t index) {
     if (index == kSurviveIndex) return std::make_unique<SurviveAi>();
-    Roster roster = makeRoster();
-    return std::move(roster[index]);
+    return makeRosterAi(index);
 }
 
 std::string checkpointLine(const std::string& level, std::size_t index, std::uint32_t checkpoint,

@@ -29,9 +29,8 @@ struct LibraryPlay {
 // The same play done in this process with the library's playMoves.
 LibraryPlay playWithLibrary(const std::string& level, unsigned strategy, std::uint32_t moves) {
     Game game = loadSettledLevel(level);
-    Roster roster = makeRoster();
     const std::unique_ptr<Ai> ai =
-        strategy == kFallbackAiNumber ? std::make_unique<SurviveAi>() : std::move(roster[strategy]);
+        strategy == kFallbackAiNumber ? std::make_unique<SurviveAi>() : makeRosterAi(strategy);
     LibraryPlay play;
     play.startScore = game.score;
     play.points = playMoves(game, *ai, moves, [&play](const Move&, const Game&) { ++play.moves; });

@@ -8,7 +8,8 @@
 template <unsigned N>
 SimpleRecursiveAi<N>::SimpleRecursiveAi() {
     for (MoveList& list : moveLists) list.reserve(kReservedMoves);
-    lastButOne.reserve(kReservedMoves);
+    // Only a search of two moves or more keeps the positions one move before the last.
+    if (N >= 2) lastButOne.reserve(kReservedMoves);
 }
 
 template <unsigned N>

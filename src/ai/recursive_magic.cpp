@@ -8,7 +8,8 @@
 template <unsigned N>
 RecursiveMagicAi<N>::RecursiveMagicAi() {
     for (MoveList& list : moveLists) list.reserve(kReservedMoves);
-    for (OutcomeList& list : outcomeLists) list.reserve(kReservedMoves);
+    // The last move needs no positions after it, only their points.
+    for (unsigned level = 1; level < N; ++level) outcomeLists[level].reserve(kReservedMoves);
     lastMovePoints.reserve(kReservedMoves);
 }
 

@@ -57,14 +57,25 @@ void printReport(std::size_t index, const AiPerformance& record) {
 
 }  // namespace
 
+std::unique_ptr<Ai> makeRosterAi(std::size_t index) {
+    switch (index) {
+        case 0: return std::make_unique<MostPointsAi>();
+        case 1: return std::make_unique<SimpleMostPointsAi>();
+        case 2: return std::make_unique<SimpleRecursiveAi<1>>();
+        case 3: return std::make_unique<SimpleRecursiveAi<2>>();
+        case 4: return std::make_unique<SimpleRecursiveAi<3>>();
+        case 5: return std::make_unique<MostDropsAi>();
+        case 6: return std::make_unique<MagicAi>();
+        case 7: return std::make_unique<RecursiveMagicAi<1>>();
+        case 8: return std::make_unique<RecursiveMagicAi<2>>();
+        default: return std::make_unique<RecursiveMagicAi<3>>();
+    }
+}
+
 Roster makeRoster() {
-    return {
-        std::make_unique<MostPointsAi>(),       std::make_unique<SimpleMostPointsAi>(),
-        std::make_unique<SimpleRecursiveAi<1>>(), std::make_unique<SimpleRecursiveAi<2>>(),
-        std::make_unique<SimpleRecursiveAi<3>>(), std::make_unique<MostDropsAi>(),
-        std::make_unique<MagicAi>(),            std::make_unique<RecursiveMagicAi<1>>(),
-        std::make_unique<RecursiveMagicAi<2>>(), std::make_unique<RecursiveMagicAi<3>>(),
-    };
+    Roster roster;
+    for (std::size_t index = 0; index < kRosterSize; ++index) roster[index] = makeRosterAi(index);
+    return roster;
 }
 
 bool isSkipped(std::size_t index, const PerformanceTable& table) {

@@ -37,6 +37,9 @@ struct AiPerformance {
 
 using PerformanceTable = std::array<AiPerformance, kRosterSize>;
 
+// The strategy at a roster index (0 to 9), newly made.
+std::unique_ptr<Ai> makeRosterAi(std::size_t index);
+
 Roster makeRoster();
 
 // The deeper searches are not tried when a shallower sibling already needs more

@@ -39,8 +39,7 @@ unsigned strategyNumber(const std::string& name) {
 
 std::unique_ptr<Ai> makeStrategy(unsigned number) {
     if (number == kFallbackAiNumber) return std::make_unique<SurviveAi>();
-    Roster roster = makeRoster();
-    return std::move(roster.at(number));
+    return makeRosterAi(number);
 }
 
 RosterSelection rosterSelection(const std::vector<std::string>& names) {
