@@ -102,12 +102,14 @@ void markMatchesInBlocks(Game& game, MarkedRange& marked) {
     const std::uint32_t windowStart = first <= 2 ? 0 : first - 2;
     const std::uint32_t windowEnd = last < Level.columnCount - 3 ? last : Level.columnCount - 3;
     std::array<std::uint64_t, kMaxColumns> horizontalStarts;
+    std::uint64_t anyHorizontalStart = 0;
     if (windowStart <= windowEnd) {
         std::uint64_t previous = 0;
         std::uint64_t current = equalRight(windowStart);
         for (std::uint32_t column = windowStart; column <= windowEnd; ++column) {
             const std::uint64_t next = equalRight(column + 1);
             horizontalStarts[column] = runStarts(previous, current, next);
+            anyHorizontalStart |= horizontalStarts[column];
             previous = current;
             current = next;
         }
@@ -119,7 +121,7 @@ void markMatchesInBlocks(Game& game, MarkedRange& marked) {
         if ((equalBelow & (equalBelow >> 1)) != 0) markVerticalRuns(game, column, equalBelow, marked);
     }
 
-    for (std::uint32_t column = windowStart; column <= windowEnd; ++column) {
+    for (std::uint32_t column = windowStart; anyHorizontalStart != 0 && column <= windowEnd; ++column) {
         // Rows ascending, as the scan goes top to bottom.
         for (std::uint64_t starts = horizontalStarts[column]; starts != 0; starts &= starts - 1)
             markHorizontalRun(game, column, lowestBit(starts), marked);
