@@ -12,6 +12,10 @@ inline constexpr std::uint32_t kPointsPerOpenMove = 10;
 // One candidate move of the magic strategies: its running value and the position
 // it leads to, kept by value so that a reserved list holds them without allocating.
 struct Outcome {
+    // Spelled out so that emplace_back builds the game in place with every
+    // compiler, not only those that construct aggregates from parentheses.
+    Outcome(std::uint32_t value, const Game& game) : value(value), game(game) {}
+
     std::uint32_t value;
     Game game;
 };

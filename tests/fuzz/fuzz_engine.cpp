@@ -1,0 +1,283 @@
+// Plays fuzzed games on small fuzzed levels and compares every step of the
+// engine with the plain rules of reference_rules.h.
+//
+// An input is read byte by byte (0 once it runs out):
+//   columns 5 + b % 8, rows 5 + b % 8, jewel kinds 3 + b % 8; a kinds byte
+//     of 0xF8 or more also asks to compare cascades that never settle in
+//     full (ten thousand refill passes in the engine and again in the
+//     reference, too slow for every such level); other inputs only check
+//     that the reference cascade repeats, and end there;
+//   per column one byte: below 0xC0 no rock, else (b - 0xC0) % (rows + 1)
+//     rows of rock at the bottom;
+//   per column a supply: its length 1 + (b + 2) % 40, then for its i-th jewel
+//     one byte, (b + i) % kinds. Both offsets make a run of zeros (a short
+//     input) a varied supply of three instead of one that refills runs
+//     forever: such a level costs ten thousand refill passes twice over;
+//   then one byte per move (64 at most): below 0xF5 it picks legal move
+//     b % count in listing order; 0xF5 to 0xFF let roster strategy b - 0xF5
+//     choose (0xFF: the survival strategy), checking its contract first.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "ai/greedy.h"
+#include "ai/survive.h"
+#include "driver/benchmark.h"
+#include "engine/candidates.h"
+#include "engine/gravity.h"
+#include "engine/moves.h"
+#include "fuzz_support.h"
+#include "reference_rules.h"
+
+namespace {
+
+constexpr std::uint32_t kMaxMoves = 64;
+constexpr std::uint32_t kMaxStrategyTurns = 8;
+constexpr std::uint8_t kFirstStrategyByte = 0xF5;
+constexpr std::size_t kSurvivalChoice = kRosterSize;
+// A search n moves deep costs about the n-th power of the legal moves, so the
+// deeper ones play only on fields small enough to keep an input within
+// milliseconds; elsewhere their byte picks a legal move like any other.
+constexpr std::uint32_t kMaxSpacesForTwoMoveSearch = 64;
+constexpr std::uint32_t kMaxSpacesForThreeMoveSearch = 30;
+
+class ByteReader {
+public:
+    ByteReader(const std::uint8_t* data, std::size_t size) : data(data), size(size) {}
+
+    std::uint8_t next() { return position < size ? data[position++] : 0; }
+    bool exhausted() const { return position >= size; }
+
+private:
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t position = 0;
+};
+
+constexpr std::uint8_t kCompareEndlessCascades = 0xF8;
+
+// Writes the decoded level's two files and loads them with the real readers.
+// Returns whether cascades that never settle are to be compared in full.
+bool loadFuzzedLevel(ByteReader& in) {
+    const std::uint32_t columns = 5 + in.next() % 8;
+    const std::uint32_t rows = 5 + in.next() % 8;
+    const std::uint8_t kindsByte = in.next();
+    const std::uint32_t kinds = 3 + kindsByte % 8;
+
+    std::string layout;
+    std::uint32_t rock[12];
+    for (std::uint32_t column = 0; column < columns; ++column) {
+        const std::uint8_t b = in.next();
+        rock[column] = b < 0xC0 ? 0 : (b - 0xC0) % (rows + 1);
+    }
+    for (std::uint32_t row = 0; row < rows; ++row) {
+        for (std::uint32_t column = 0; column < columns; ++column) layout += row + rock[column] >= rows ? '1' : '0';
+        layout += '\n';
+    }
+
+    std::string supply;
+    for (std::uint32_t column = 0; column < columns; ++column) {
+        if (column > 0) supply += '\n';
+        const std::uint32_t length = 1 + (in.next() + 2) % 40;
+        for (std::uint32_t i = 0; i < length; ++i) supply += static_cast<char>('0' + (in.next() + i) % kinds);
+    }
+
+    const LevelFolder& folder = LevelFolder::instance();
+    folder.writeLayout(layout);
+    folder.writeSupply(supply);
+    try {
+        readLayoutFile(folder.layoutFile());
+        readSupplyFile(folder.supplyFile());
+    } catch (const LevelError& error) {
+        failCheck("generated level rejected: %s", error.what());
+    }
+    return kindsByte >= kCompareEndlessCascades;
+}
+
+void checkSameState(const Game& engine, const Game& reference, const char* when) {
+    FUZZ_CHECK(engine.score == reference.score, "%s: score %u, reference %u", when, engine.score, reference.score);
+    for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
+        FUZZ_CHECK(engine.supplyCursor[column] == reference.supplyCursor[column],
+                   "%s: column %u supply cursor %u, reference %u", when, column, engine.supplyCursor[column],
+                   reference.supplyCursor[column]);
+        for (std::uint32_t row = 0; row < Level.stride; ++row)
+            FUZZ_CHECK(cellAt(engine, column, row) == cellAt(reference, column, row),
+                       "%s: cell %u,%u is %u, reference %u", when, column, row, cellAt(engine, column, row),
+                       cellAt(reference, column, row));
+    }
+}
+
+// What a field that came to rest looks like, checked without the reference:
+// a plain jewel (no empty cell, no link flag left over) in every jewel space.
+void checkSettledField(const Game& game) {
+    for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
+        for (std::uint32_t row = 0; row < Level.stride; ++row) {
+            const Cell cell = cellAt(game, column, row);
+            if (row < Level.columnHeight[column])
+                FUZZ_CHECK(isPlainJewel(cell), "settled cell %u,%u holds %u", column, row, cell);
+            else
+                FUZZ_CHECK(cell == kRock, "cell %u,%u below the jewel spaces holds %u", column, row, cell);
+        }
+    }
+    FUZZ_CHECK(!referenceHasRun(game), "a run is left standing on a settled field");
+    FUZZ_CHECK(game.dirtyFirst == Level.columnCount && game.dirtyLast == 0, "settled with dirty range %u..%u",
+               game.dirtyFirst, game.dirtyLast);
+}
+
+// Every column that the move changed lies in the touched range, which was empty before it.
+void checkTouchedRange(const Game& before, const Game& after) {
+    for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
+        bool changed = before.supplyCursor[column] != after.supplyCursor[column];
+        for (std::uint32_t row = 0; row < Level.stride; ++row)
+            changed = changed || cellAt(before, column, row) != cellAt(after, column, row);
+        FUZZ_CHECK(!changed || (after.touchedFirst <= column && column <= after.touchedLast),
+                   "column %u changed outside the touched range %u..%u", column, after.touchedFirst,
+                   after.touchedLast);
+    }
+}
+
+bool sameMoveSets(MoveList a, MoveList b) {
+    const auto order = [](const Move& x, const Move& y) {
+        return std::tie(x.column, x.row, x.direction) < std::tie(y.column, y.row, y.direction);
+    };
+    std::sort(a.begin(), a.end(), order);
+    std::sort(b.begin(), b.end(), order);
+    return a == b;
+}
+
+// The strategies keep only scratch lists between calls, reserved large enough
+// (a magic strategy's outcomes hold whole games) that building them for every
+// input would cost more than the play itself; so one roster serves the whole
+// process. MostPointsAi is the exception: it carries its candidates from one
+// call to the next and may rely only on games it saw, so it is built afresh.
+Ai& strategy(std::size_t choice, std::unique_ptr<Ai>& fresh) {
+    static const Roster roster = makeRoster();
+    static SurviveAi survival;
+    if (choice == kSurvivalChoice) return survival;
+    if (choice != 0) return *roster[choice];
+    fresh = std::make_unique<MostPointsAi>();
+    return *fresh;
+}
+
+// A strategy's contract (ai.h): it answers a legal move exactly when there is
+// one, and leaves the game as it was except that it may reset the touched range.
+bool strategyMove(std::size_t choice, const Game& game, const MoveList& legal, Move& move) {
+    std::unique_ptr<Ai> fresh;
+    Ai* const ai = &strategy(choice, fresh);
+    Game probe(game);
+    const Move unanswered{Level.columnCount, Level.stride, West};
+    move = unanswered;
+    const bool answered = ai->chooseMove(move, probe);
+
+    FUZZ_CHECK(answered == !legal.empty(), "strategy %zu answered %d with %zu legal moves", choice, answered,
+               legal.size());
+    if (answered)
+        FUZZ_CHECK(std::find(legal.begin(), legal.end(), move) != legal.end(), "strategy %zu chose %u %u %c", choice,
+                   move.column, move.row, kDirectionLetters[move.direction % 4]);
+    else
+        FUZZ_CHECK(move == unanswered, "strategy %zu wrote a move without answering", choice);
+
+    const bool touchedReset = probe.touchedFirst == Level.columnCount && probe.touchedLast == 0;
+    FUZZ_CHECK(touchedReset || (probe.touchedFirst == game.touchedFirst && probe.touchedLast == game.touchedLast),
+               "strategy %zu left touched range %u..%u, was %u..%u", choice, probe.touchedFirst, probe.touchedLast,
+               game.touchedFirst, game.touchedLast);
+    probe.touchedFirst = game.touchedFirst;
+    probe.touchedLast = game.touchedLast;
+    FUZZ_CHECK(probe == game, "strategy %zu changed the game it was given", choice);
+    return answered;
+}
+
+bool isAffordable(std::size_t choice) {
+    if (choice == 3 || choice == 8) return Level.jewelSpaceCount <= kMaxSpacesForTwoMoveSearch;
+    if (choice == 4 || choice == 9) return Level.jewelSpaceCount <= kMaxSpacesForThreeMoveSearch;
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    ByteReader in(data, size);
+    const bool compareEndless = loadFuzzedLevel(in);
+
+    Game game;
+    Game reference(game);
+    if (!compareEndless && referenceFillNeverSettles(game)) return 0;
+    const bool filled = initialFill(game);
+    const bool referenceFilled = referenceInitialFill(reference);
+    FUZZ_CHECK(filled == referenceFilled, "first fill settled %d, reference %d", filled, referenceFilled);
+    checkSameState(game, reference, "first fill");
+    if (!filled) return 0;
+    checkSettledField(game);
+
+    // The incremental move lists that the searches and MostPointsAi keep, followed along.
+    MoveMap map;
+    mapAllMoves(game, map);
+    MoveList carried;
+    refreshCandidates(game, carried, MoveList{});
+    // The range the last move touched, for the strategies to see.
+    std::uint32_t touchedFirst = 0, touchedLast = Level.columnCount - 1;
+
+    std::uint32_t strategyTurns = 0;
+    for (std::uint32_t turn = 0; turn < kMaxMoves && !in.exhausted(); ++turn) {
+        const MoveList legal = referenceLegalMoves(game);
+        MoveList listed;
+        enumerateAll(game, &listed);
+        FUZZ_CHECK(listed == legal, "enumerateAll lists %zu moves, reference %zu", listed.size(), legal.size());
+        MoveList mapped;
+        listAllMoves(map, &mapped);
+        FUZZ_CHECK(mapped == legal, "the carried move map lists %zu moves, reference %zu", mapped.size(),
+                   legal.size());
+        FUZZ_CHECK(sameMoveSets(carried, legal), "refreshCandidates holds %zu moves, reference %zu", carried.size(),
+                   legal.size());
+
+        const std::uint8_t choice = in.next();
+        Move move{};
+        if (choice >= kFirstStrategyByte && strategyTurns < kMaxStrategyTurns &&
+            isAffordable(choice - kFirstStrategyByte)) {
+            ++strategyTurns;
+            // A fresh MostPointsAi has no candidates to carry, so like any first
+            // call it must see a touched range covering the whole field.
+            const bool whole = choice == kFirstStrategyByte;
+            Game shown(game);
+            shown.touchedFirst = whole ? 0 : touchedFirst;
+            shown.touchedLast = whole ? Level.columnCount - 1 : touchedLast;
+            if (!strategyMove(choice - kFirstStrategyByte, shown, legal, move)) return 0;
+        } else {
+            if (legal.empty()) return 0;
+            move = legal[choice % legal.size()];
+        }
+
+        const Game before(game);
+        swap(game, move);
+        const SettleResult result = settle(game);
+        reference = before;
+        referenceSwap(reference, move);
+        if (!result.settled && !compareEndless) {
+            FUZZ_CHECK(referenceNeverSettles(reference), "cascade cut off after %u drops, but the reference settles",
+                       result.drops);
+            return 0;
+        }
+        const ReferenceSettle expected = referenceSettle(reference);
+        FUZZ_CHECK(result.settled == expected.settled && result.drops == expected.drops,
+                   "settle made %u drops (settled %d), reference %u (settled %d)", result.drops, result.settled,
+                   expected.drops, expected.settled);
+        checkSameState(game, reference, "after a move");
+        FUZZ_CHECK(game.score > before.score, "a legal move scored nothing");
+        if (!result.settled) return 0;
+        checkSettledField(game);
+        checkTouchedRange(before, game);
+
+        MoveMap childMap;
+        mapChildMoves(game, map, childMap);
+        map = childMap;
+        touchedFirst = game.touchedFirst;
+        touchedLast = game.touchedLast;
+        MoveList refreshed;
+        refreshCandidates(game, refreshed, carried);
+        carried = refreshed;
+    }
+    return 0;
+}
