@@ -84,6 +84,13 @@ TEST(Matching, GroupsAreClearedAndScoredBySize) {
     }
 }
 
+// "0123456789" thirty times: its 256th jewel is 5, its 257th 6.
+const std::string kThreeHundredDigits = [] {
+    std::string digits;
+    for (int i = 0; i < 30; ++i) digits += kDigits;
+    return digits;
+}();
+
 struct RefillCase {
     const char* name;
     Picture field;
@@ -104,6 +111,11 @@ TEST(Gravity, RefillDropsJewelsAndTakesFromTheSupply) {
         {"supply of three, cursor on its last jewel", {".2345", "23451", "34512", "45123", "51234"},
          {"789", kDigits, kDigits, kDigits, kDigits}, 0, 4, {2, 0, 0, 0, 0},
          {"92345", "23451", "34512", "45123", "51234"}, {0, 0, 0, 0, 0}},
+        {"a stretch in mid-column: the jewel above it drops past it", {"72345", ".3451", ".4512", "85123", "91234"}, {},
+         0, 0, {0, 0, 0, 0, 0}, {"12345", "03451", "74512", "85123", "91234"}, {2, 0, 0, 0, 0}},
+        {"a refill across the 256th jewel of a longer supply", {".2345", ".3451", ".4512", ".5123", "51234"},
+         {kThreeHundredDigits, kDigits, kDigits, kDigits, kDigits}, 0, 0, {254, 0, 0, 0, 0},
+         {"12345", "03451", "54512", "45123", "51234"}, {2, 0, 0, 0, 0}},
         {"only the dirty columns", {".2.4.", "23451", "34512", "45123", "51234"}, {}, 2, 2, {0, 0, 0, 0, 0},
          {".204.", "23451", "34512", "45123", "51234"}, {0, 0, 1, 0, 0}},
     };
@@ -125,8 +137,7 @@ TEST(Gravity, RefillDropsJewelsAndTakesFromTheSupply) {
 }
 
 TEST(Gravity, LongSupplyCyclesThroughItsFirst256Jewels) {
-    std::string threeHundred;
-    for (int i = 0; i < 30; ++i) threeHundred += kDigits;
+    const std::string threeHundred = kThreeHundredDigits;
     Game game = loadPicture(kBackground, {threeHundred, kDigits, kDigits, kDigits, kDigits});
     std::string taken;
     for (int i = 0; i < 256; ++i) taken += static_cast<char>('0' + takeJewel(game, 0, 0));

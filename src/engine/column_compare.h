@@ -32,21 +32,22 @@ inline std::uint64_t equalCellsMask(const Cell* a, const Cell* b, std::uint32_t 
 }
 
 
-// Bit r is set where cells[r] == value, for the first `count` cells (at most 64),
-// reading as equalCellsMask does.
-inline std::uint64_t cellsEqualToMask(const Cell* cells, Cell value, std::uint32_t count) {
+// Bit r is set where cells[r] == value, over Blocks whole 16-byte blocks; the
+// caller keeps the bits of the rows it needs.
+template <unsigned Blocks>
+inline std::uint64_t blocksEqualToMask(const Cell* cells, Cell value) {
     std::uint64_t mask = 0;
 #if defined(__SSE2__)
     const __m128i wanted = _mm_set1_epi8(static_cast<char>(value));
-    for (std::uint32_t block = 0; block * 16 < count; ++block) {
+    for (unsigned block = 0; block < Blocks; ++block) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells + 16 * block));
         const auto equal = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted)));
         mask |= static_cast<std::uint64_t>(equal) << (16 * block);
     }
 #else
-    for (std::uint32_t i = 0; i < count; ++i) mask |= static_cast<std::uint64_t>(cells[i] == value) << i;
+    for (unsigned i = 0; i < 16 * Blocks; ++i) mask |= static_cast<std::uint64_t>(cells[i] == value) << i;
 #endif
-    return firstBits(mask, count);
+    return mask;
 }
 
 // Bit r is set where a[r] == b[r], over Blocks whole 16-byte blocks; the caller

@@ -21,14 +21,34 @@ Cell takeFromSupply(Game& game, std::uint32_t column) {
     return jewel;
 }
 
-// What filling the empty cells from the bottom up with takeJewel does, in one
-// pass: the column's jewels close up at the bottom in their order, and the
-// supply fills the cells left above them, its first jewel lowest. Each stretch
-// of jewels between two empty cells moves down as one block, by the number of
-// empty cells below it.
-void dropAndRefillColumn(Game& game, std::uint32_t column) {
+// The common refill of a short column: one stretch of empty cells, rows top
+// to top + drop - 1. Whole 16-byte blocks are moved and the cells below the
+// stretch put back, so a column of at most 16 cells needs no loop: the jewels
+// above the stretch move down by drop, the supply's next drop jewels fill the
+// top. The blocks reach up to 32 cells past the column's start, into the next
+// column or the slack after the last, and leave those cells as they were.
+void dropStretchAndRefill(Game& game, std::uint32_t column, std::uint32_t top, std::uint32_t drop) {
     Cell* cells = &cellAt(game, column, 0);
-    std::uint64_t empty = cellsEqualToMask(cells, kEmpty, Level.columnHeight[column]);
+    std::uint8_t& cursor = game.supplyCursor[column];
+    Cell above[16];
+    Cell below[16];
+    std::memcpy(above, cells, 16);
+    std::memcpy(below, cells + top + drop, 16);
+    std::memcpy(cells, &Level.fallingJewels[column][kFallingSpan - cursor - drop], 16);
+    std::memcpy(cells + drop, above, 16);
+    std::memcpy(cells + top + drop, below, 16);
+    std::uint32_t next = cursor + drop;
+    while (next >= Level.supplyPeriod[column]) next -= Level.supplyPeriod[column];
+    cursor = static_cast<std::uint8_t>(next);
+}
+
+// What filling the empty cells (bit r of `empty` for row r) from the bottom up
+// with takeJewel does, in one pass: the column's jewels close up at the bottom
+// in their order, and the supply fills the cells left above them, its first
+// jewel lowest. Each stretch of jewels between two empty cells moves down as
+// one block, by the number of empty cells below it.
+void dropAndRefillColumn(Game& game, std::uint32_t column, std::uint64_t empty) {
+    Cell* cells = &cellAt(game, column, 0);
     std::uint32_t drop = 0;
     while (empty != 0) {
         const std::uint32_t emptyRow = 63 - static_cast<std::uint32_t>(std::countl_zero(empty));
@@ -39,6 +59,23 @@ void dropAndRefillColumn(Game& game, std::uint32_t column) {
         std::memmove(cells + stretchTop + drop, cells + stretchTop, emptyRow - stretchTop);
     }
     for (std::uint32_t row = drop; row-- > 0;) cells[row] = takeFromSupply(game, column);
+}
+
+// The refill of the dirty columns of a level whose columns span Blocks blocks
+// of 16 cells.
+template <unsigned Blocks>
+void refillInBlocks(Game& game) {
+    for (std::uint32_t column = game.dirtyFirst; column <= game.dirtyLast; ++column) {
+        const std::uint64_t empty = blocksEqualToMask<Blocks>(&cellAt(game, column, 0), kEmpty) & Level.jewelRows[column];
+        if (empty == 0) continue;
+        const auto top = static_cast<std::uint32_t>(std::countr_zero(empty));
+        const std::uint64_t fromTop = empty >> top;
+        // One stretch when the bits from the top on are all ones.
+        if (Blocks == 1 && (fromTop & (fromTop + 1)) == 0)
+            dropStretchAndRefill(game, column, top, static_cast<std::uint32_t>(std::countr_one(fromTop)));
+        else
+            dropAndRefillColumn(game, column, empty);
+    }
 }
 
 }  // namespace
@@ -56,7 +93,13 @@ Cell takeJewel(Game& game, std::uint32_t column, std::uint32_t row) {
 }
 
 void refill(Game& game) {
-    for (std::uint32_t column = game.dirtyFirst; column <= game.dirtyLast; ++column) dropAndRefillColumn(game, column);
+    switch ((Level.stride + 15) / 16) {
+        case 0:
+        case 1: refillInBlocks<1>(game); break;
+        case 2: refillInBlocks<2>(game); break;
+        case 3: refillInBlocks<3>(game); break;
+        default: refillInBlocks<4>(game); break;
+    }
     widenRange(game.touchedFirst, game.touchedLast, game.dirtyFirst, game.dirtyLast);
 }
 

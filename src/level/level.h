@@ -10,6 +10,9 @@ inline constexpr std::uint32_t kMinFieldSize = 5;
 inline constexpr std::uint32_t kMaxColumns = 50;
 inline constexpr std::uint32_t kMaxRows = 50;
 inline constexpr std::uint32_t kJewelKinds = 10;
+// The jewels of one column's supply that one refill can reach: a whole period
+// (at most 256) from any cursor, plus a column's height.
+inline constexpr std::uint32_t kFallingSpan = 256 + kMaxRows;
 
 // The jewels that fall into one column, first to enter first, used cyclically.
 struct SupplyColumn {
@@ -36,6 +39,13 @@ struct LevelData {
     std::array<float, kJewelKinds> supplyKindShare{};
     std::uint32_t longestSupply = 0;
     float averageSupplyLength = 0.0f;
+    // Per column, the supply repeated and written backwards, so that the jewels
+    // a refill takes next lie in one block, in the order they stack up in the
+    // column: drop jewels from cursor c are fallingJewels[column][kFallingSpan - c - drop ...].
+    // The supply repeats every supplyPeriod jewels: its length, but at most 256,
+    // as the cursor that walks it is one byte.
+    std::array<std::uint32_t, kMaxColumns> supplyPeriod{};
+    std::array<std::array<std::uint8_t, kFallingSpan + 16>, kMaxColumns> fallingJewels{};
 
     // Counts the files read into this record, so that whatever remembers
     // positions of one level can tell when another has been loaded.

@@ -9,6 +9,7 @@ namespace {
 void resetSupply() {
     ++Level.loads;
     Level.supply.assign(Level.columnCount, SupplyColumn{});
+    Level.supplyPeriod.fill(0);
     Level.supplyJewelCount = 0;
     Level.supplyKindCount.fill(0);
     Level.supplyKindShare.fill(0.0f);
@@ -39,6 +40,17 @@ void computeSupplyStatistics() {
     }
     Level.averageSupplyLength =
         static_cast<float>(Level.supplyJewelCount) / static_cast<float>(Level.columnCount);
+}
+
+void computeFallingJewels() {
+    for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
+        const std::vector<std::uint8_t>& jewels = Level.supply[column].jewels;
+        const auto period = static_cast<std::uint32_t>(jewels.size() < 256 ? jewels.size() : 256);
+        Level.supplyPeriod[column] = period;
+        if (period == 0) continue;
+        for (std::uint32_t taken = 0; taken < kFallingSpan; ++taken)
+            Level.fallingJewels[column][kFallingSpan - 1 - taken] = jewels[taken % period];
+    }
 }
 
 // A column with jewel spaces and nothing to refill them with would keep empty
@@ -73,5 +85,6 @@ void readSupplyFile(const std::string& fileName) {
         throw LevelError("Aantal kolommen niet gelijk aan data in speelveld.txt");
 
     computeSupplyStatistics();
+    computeFallingJewels();
     rejectUnfillableColumns();
 }
