@@ -8,8 +8,9 @@
 
 inline constexpr std::uint32_t kMaxCells = kMaxColumns * kMaxRows;
 // The match scan and the move search compare columns 16 cells at a time, a few
-// rows apart, and may read this far past the last stored cell.
-inline constexpr std::uint32_t kScanSlack = 32;
+// rows apart, and a refill moves a column's blocks whole: they may read and
+// write (putting back what was there) this far past the last stored cell.
+inline constexpr std::uint32_t kScanSlack = 64;
 
 // The whole mutable state of one play-through. A flat value with no heap parts:
 // the five words, the cursors and the cells lie in one block, and a copy moves

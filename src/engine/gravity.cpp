@@ -21,22 +21,25 @@ Cell takeFromSupply(Game& game, std::uint32_t column) {
     return jewel;
 }
 
-// The common refill of a short column: one stretch of empty cells, rows top
-// to top + drop - 1. Whole 16-byte blocks are moved and the cells below the
-// stretch put back, so a column of at most 16 cells needs no loop: the jewels
-// above the stretch move down by drop, the supply's next drop jewels fill the
-// top. The blocks reach up to 32 cells past the column's start, into the next
-// column or the slack after the last, and leave those cells as they were.
+// The common refill: one stretch of empty cells, rows top to top + drop - 1,
+// in a column spanning Blocks blocks of 16 cells. The jewels above the stretch
+// move down by drop and the supply's next drop jewels fill the top, by whole
+// copies of the column's blocks with no loop over cells: the copies run past
+// the stretch, and the cells below it are put back afterwards. They reach up
+// to 2 x Blocks blocks past the column's start, into the next column or the
+// slack after the last, and leave those cells as they were.
+template <unsigned Blocks>
 void dropStretchAndRefill(Game& game, std::uint32_t column, std::uint32_t top, std::uint32_t drop) {
+    constexpr std::size_t kBytes = 16 * Blocks;
     Cell* cells = &cellAt(game, column, 0);
     std::uint8_t& cursor = game.supplyCursor[column];
-    Cell above[16];
-    Cell below[16];
-    std::memcpy(above, cells, 16);
-    std::memcpy(below, cells + top + drop, 16);
-    std::memcpy(cells, &Level.fallingJewels[column][kFallingSpan - cursor - drop], 16);
-    std::memcpy(cells + drop, above, 16);
-    std::memcpy(cells + top + drop, below, 16);
+    Cell above[kBytes];
+    Cell below[kBytes];
+    std::memcpy(above, cells, kBytes);
+    std::memcpy(below, cells + top + drop, kBytes);
+    std::memcpy(cells, &Level.fallingJewels[column][kFallingSpan - cursor - drop], kBytes);
+    std::memcpy(cells + drop, above, kBytes);
+    std::memcpy(cells + top + drop, below, kBytes);
     std::uint32_t next = cursor + drop;
     while (next >= Level.supplyPeriod[column]) next -= Level.supplyPeriod[column];
     cursor = static_cast<std::uint8_t>(next);
@@ -71,8 +74,8 @@ void refillInBlocks(Game& game) {
         const auto top = static_cast<std::uint32_t>(std::countr_zero(empty));
         const std::uint64_t fromTop = empty >> top;
         // One stretch when the bits from the top on are all ones.
-        if (Blocks == 1 && (fromTop & (fromTop + 1)) == 0)
-            dropStretchAndRefill(game, column, top, static_cast<std::uint32_t>(std::countr_one(fromTop)));
+        if ((fromTop & (fromTop + 1)) == 0)
+            dropStretchAndRefill<Blocks>(game, column, top, static_cast<std::uint32_t>(std::countr_one(fromTop)));
         else
             dropAndRefillColumn(game, column, empty);
     }

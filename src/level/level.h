@@ -45,7 +45,7 @@ struct LevelData {
     // The supply repeats every supplyPeriod jewels: its length, but at most 256,
     // as the cursor that walks it is one byte.
     std::array<std::uint32_t, kMaxColumns> supplyPeriod{};
-    std::array<std::array<std::uint8_t, kFallingSpan + 16>, kMaxColumns> fallingJewels{};
+    std::array<std::array<std::uint8_t, kFallingSpan + 64>, kMaxColumns> fallingJewels{};
 
     // Counts the files read into this record, so that whatever remembers
     // positions of one level can tell when another has been loaded.
