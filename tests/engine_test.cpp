@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "engine/candidates.h"
 #include "engine/gravity.h"
 #include "engine/matching.h"
 #include "support/level_fixture.h"
+#include "support/move_printing.h"
 
 namespace {
 
@@ -270,6 +273,70 @@ TEST(GameState, CopyLeavesItsSourceAloneAndAssignmentRestoresIt) {
     Game& same = copy;
     copy = same;
     EXPECT_TRUE(copy == source);
+}
+
+// Every exchange of two neighbouring jewels, in all four directions, whether it
+// makes a run or not.
+std::vector<Move> everyExchange() {
+    std::vector<Move> exchanges;
+    for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
+        for (std::uint32_t row = 0; row < Level.columnHeight[column]; ++row) {
+            if (row + 1 < Level.columnHeight[column]) exchanges.push_back({column, row + 1, North});
+            if (row + 1 < Level.columnHeight[column]) exchanges.push_back({column, row, South});
+            if (column + 1 < Level.columnCount && row < Level.columnHeight[column + 1]) {
+                exchanges.push_back({column, row, East});
+                exchanges.push_back({column + 1, row, West});
+            }
+        }
+    }
+    return exchanges;
+}
+
+// playMove finds the first clearing of a field at rest from the exchanged cells
+// alone; it must leave exactly what swap and settle leave, on every exchange.
+TEST(PlayMove, LeavesWhatSwapAndSettleLeave) {
+    std::mt19937 random(61206);
+    int clearing = 0;
+    int quiet = 0;
+    for (int levelIndex = 0; levelIndex < 12; ++levelIndex) {
+        SCOPED_TRACE("level " + std::to_string(levelIndex));
+        const RandomLevel level = makeRandomLevel(random, 16);
+        loadLevel(level.layout, level.supplies);
+        Game game;
+        if (!initialFill(game)) continue;
+        MoveList legal;
+        for (int step = 0; step < 8; ++step) {
+            for (const Move& move : everyExchange()) {
+                Game expected = game;
+                swap(expected, move);
+                const SettleResult expectedResult = settle(expected);
+                Game played = game;
+                const SettleResult result = playMove(played, move);
+                ASSERT_TRUE(played == expected) << testing::PrintToString(move);
+                ASSERT_EQ(result.drops, expectedResult.drops) << testing::PrintToString(move);
+                ASSERT_EQ(result.settled, expectedResult.settled) << testing::PrintToString(move);
+                ++(expected.score != game.score ? clearing : quiet);
+            }
+            legal.clear();
+            if (enumerateAll(game, &legal) == 0) break;
+            if (!playMove(game, legal[random() % legal.size()]).settled) break;
+        }
+    }
+    EXPECT_GT(clearing, 1000);
+    EXPECT_GT(quiet, 1000);
+}
+
+TEST(PlayMove, OnAFieldNotAtRestSettlesTheWholeDirtyRange) {
+    // The drawn field holds a run of 0s in column 4 far from the exchange, and
+    // its dirty range covers every column, as after a cascade cut off at the cap.
+    Game game = loadPicture({"12340", "23410", "34120", "41234", "12341"});
+    Game expected = game;
+    swap(expected, {0, 0, East});
+    const SettleResult expectedResult = settle(expected);
+    const SettleResult result = playMove(game, {0, 0, East});
+    EXPECT_TRUE(game == expected);
+    EXPECT_EQ(result.drops, expectedResult.drops);
+    EXPECT_EQ(game.score, kPointsForThree);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ai/ai.h"
+#include "ai/move_effects.h"
 
 // A position is worth this much more for every good move it offers.
 inline constexpr std::uint32_t kPointsPerOpenMove = 10;
@@ -41,4 +42,7 @@ private:
     // Rebuilt for every qualifying candidate; kept as a member only so that it
     // is reserved once instead of allocated each time.
     MoveList followUps;
+    // What every candidate did, so that a follow-up that no candidate's change
+    // reaches is not played again: it earns what it earned as a candidate.
+    MoveEffects candidateEffects;
 };

@@ -48,7 +48,12 @@ public:
     // Notes what move did: `after` is the settled position it led to, with the
     // touched range emptied before the move.
     void record(const Move& move, const Game& after, std::uint32_t value) {
-        effects[indexOf(move)] = {value, readColumns(changedColumns(after))};
+        record(move, changedColumns(after), value);
+    }
+
+    // Notes what move did, given the columns it changed.
+    void record(const Move& move, ColumnSpan changed, std::uint32_t value) {
+        effects[indexOf(move)] = {value, readColumns(changed)};
     }
 
     // Whether move, legal in a position that differs from the recorded one only

@@ -17,8 +17,15 @@ inline std::uint32_t settledPoints(Game& scratch) {
     return scratch.score - scoreBefore;
 }
 
-// Plays every candidate on one scratch copy of game, restored by assignment after
-// each, and returns the index of the first candidate whose measure is the
+// The points that playing move on scratch earns, counted as settledPoints does.
+inline std::uint32_t playedPoints(Game& scratch, const Move& move) {
+    const std::uint32_t scoreBefore = scratch.score;
+    playMove(scratch, move);
+    return scratch.score - scoreBefore;
+}
+
+// Plays every candidate on one scratch copy of game (measure plays it and tells
+// its value), restored by assignment after each, and returns the index of the first candidate whose measure is the
 // greatest: only a strictly greater measure replaces the best, so ties go to the
 // earlier candidate, and index 0 is returned when none beats initialBest.
 template <typename Value, typename Measure>
@@ -27,8 +34,7 @@ std::size_t firstBestCandidate(const Game& game, const MoveList& candidates, Val
     Value best = initialBest;
     std::size_t bestIndex = 0;
     for (std::size_t index = 0; index < candidates.size(); ++index) {
-        swap(scratch, candidates[index]);
-        const Value value = measure(scratch);
+        const Value value = measure(scratch, candidates[index]);
         if (value > best) {
             best = value;
             bestIndex = index;
@@ -52,8 +58,7 @@ std::size_t firstBestRecalled(const Game& game, const MoveList& candidates, cons
         if (!recall.knownValue(candidates[index], value)) {
             // An empty touched range first, so that afterwards it holds what the move changed.
             clearRange(scratch.touchedFirst, scratch.touchedLast);
-            swap(scratch, candidates[index]);
-            value = measure(scratch);
+            value = measure(scratch, candidates[index]);
             recall.note(candidates[index], scratch, value);
             scratch = game;
         }

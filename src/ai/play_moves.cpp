@@ -7,8 +7,7 @@ std::uint32_t playMoves(Game& game, Ai& ai, std::uint32_t count, const MoveObser
     Move move{0, 0, East};
     for (std::uint32_t played = 0; played < count; ++played) {
         if (!ai.chooseMove(move, game)) break;
-        swap(game, move);
-        const bool settled = settle(game).settled;
+        const bool settled = playMove(game, move).settled;
         if (afterMove) afterMove(move, game);
         if (!settled) break;
     }

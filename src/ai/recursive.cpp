@@ -44,8 +44,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestSingleMove(Move* best, const Game& game,
         std::uint32_t points = 0;
         if (!recall.knownValue(candidates[index], points)) {
             clearRange(scratch.touchedFirst, scratch.touchedLast);
-            swap(scratch, candidates[index]);
-            points = settledPoints(scratch);
+            points = playedPoints(scratch, candidates[index]);
             recall.note(candidates[index], scratch, points);
             scratch = game;
         }
@@ -76,8 +75,7 @@ std::uint32_t SimpleRecursiveAi<N>::searchMapped(Move* best, unsigned level, con
         for (const Move& candidate : candidates) {
             Outcome& outcome = lastButOne.emplace_back(0u, game);
             clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
-            swap(outcome.game, candidate);
-            outcome.value = settledPoints(outcome.game);
+            outcome.value = playedPoints(outcome.game, candidate);
             lastButOneEffects.record(candidate, outcome.game, outcome.value);
         }
     }
@@ -94,8 +92,7 @@ std::uint32_t SimpleRecursiveAi<N>::searchMapped(Move* best, unsigned level, con
             total = outcome.value + bestSingleMove(nullptr, outcome.game, childMoves, recall);
         } else {
             clearRange(scratch.touchedFirst, scratch.touchedLast);
-            swap(scratch, candidates[index]);
-            total = settledPoints(scratch);
+            total = playedPoints(scratch, candidates[index]);
             // The recursion uses the lists of the levels below, so this level's
             // stay as they are.
             mapChildMoves(scratch, moves, childMoves);

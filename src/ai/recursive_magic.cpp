@@ -45,8 +45,7 @@ std::uint32_t RecursiveMagicAi<N>::lastMoveValue(Move* best, const Game& game, c
         std::uint32_t points = 0;
         if (!recall.knownValue(candidate, points)) {
             clearRange(scratch.touchedFirst, scratch.touchedLast);
-            swap(scratch, candidate);
-            points = settledPoints(scratch);
+            points = playedPoints(scratch, candidate);
             recall.note(candidate, scratch, points);
             scratch = game;
         }
@@ -89,8 +88,7 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
     for (const Move& candidate : candidates) {
         Outcome& outcome = outcomes.emplace_back(0u, game);
         clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
-        swap(outcome.game, candidate);
-        outcome.value = settledPoints(outcome.game);
+        outcome.value = playedPoints(outcome.game, candidate);
         if (level == 1) lastButOneEffects.record(candidate, outcome.game, outcome.value);
         sum += outcome.value;
     }

@@ -23,8 +23,8 @@ bool SurviveAi::chooseMove(Move& out, Game& game) {
     // A copy then records in its touched range exactly what one candidate
     // changes, so the moves outside the window around it need no new test.
     clearRange(game.touchedFirst, game.touchedLast);
-    const auto value = [&](Game& scratch) {
-        const std::uint32_t points = settledPoints(scratch);
+    const auto value = [&](Game& scratch, const Move& move) {
+        const std::uint32_t points = playedPoints(scratch, move);
         const std::uint32_t movesAfter = keepDistant(scratch, nullptr, &candidates) + enumerateNear(scratch, nullptr);
         // Summed unsigned, which wraps to the same signed value without overflow.
         return static_cast<std::int32_t>(points + kPointsPerLegalMove * movesAfter - kPointsPerLegalMove * movesBefore);

@@ -3,6 +3,5 @@
 #include "engine/gravity.h"
 
 void playLiveMove(Game& game, const Move& move) {
-    swap(game, move);
-    if (!settle(game).settled) throw NeverSettles();
+    if (!playMove(game, move).settled) throw NeverSettles();
 }

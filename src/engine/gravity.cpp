@@ -106,14 +106,37 @@ void refill(Game& game) {
     widenRange(game.touchedFirst, game.touchedLast, game.dirtyFirst, game.dirtyLast);
 }
 
-SettleResult settle(Game& game) {
+namespace {
+
+// The cascade after a clearing: refill, then clear again, until nothing matches.
+SettleResult refillAndSettle(Game& game) {
     std::uint32_t drops = 0;
-    while (clearAndScore(game) != 0) {
+    do {
         if (drops == kMaxRefillPasses) return {drops, false};
         refill(game);
         ++drops;
-    }
+    } while (clearAndScore(game) != 0);
     return {drops, true};
+}
+
+}  // namespace
+
+SettleResult settle(Game& game) {
+    if (clearAndScore(game) == 0) return {0, true};
+    return refillAndSettle(game);
+}
+
+SettleResult playMove(Game& game, const Move& move) {
+    const bool atRest = game.dirtyFirst > game.dirtyLast;
+    swap(game, move);
+    if (!atRest) return settle(game);
+    const Move partner = neighbourOf(move);
+    clearRange(game.dirtyFirst, game.dirtyLast);
+    // The two jewels differ, so their groups never share a cell.
+    const std::uint32_t groups = clearGroupThrough(game, move.column, move.row) +
+                                 clearGroupThrough(game, partner.column, partner.row);
+    if (groups == 0) return {0, true};
+    return refillAndSettle(game);
 }
 
 bool initialFill(Game& game, void (*afterPass)(const Game&)) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/game.h"
+#include "engine/moves.h"
 
 // A cascade that refills a run forever (a supply of one kind under a column of
 // three or more) must not hang the program, so one settle stops after this many
@@ -25,6 +26,11 @@ struct SettleResult {
 // Runs the cascade after a swap: clear and score, then refill and clear again
 // until nothing matches.
 SettleResult settle(Game& game);
+
+// Swaps the move's cells and settles: what swap and then settle do. On a field
+// at rest (an empty dirty range) the first clearing looks only at the two
+// exchanged cells, as no other cell can be in a run.
+SettleResult playMove(Game& game, const Move& move);
 
 // Fills a newly built game from the supplies and lets it settle. afterPass, when
 // given, is called after every pass that cleared something. Returns false when

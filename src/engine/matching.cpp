@@ -1,6 +1,7 @@
 #include "engine/matching.h"
 
 #include <array>
+#include <cstddef>
 #include <bit>
 
 #include "engine/column_compare.h"
@@ -183,4 +184,39 @@ std::uint32_t clearAndScore(Game& game) {
         game.score += pointsForGroup(size);
     }
     return groups;
+}
+
+std::uint32_t clearGroupThrough(Game& game, std::uint32_t column, std::uint32_t row) {
+    // Probed in place: rock and the field's edge end every run, and the rows
+    // below a column's height hold rock, so only the edges need a test.
+    const std::ptrdiff_t stride = Level.stride;
+    Cell* const cell = &cellAt(game, column, row);
+    const Cell kind = *cell;
+    std::uint32_t above = 0;
+    while (above < row && cell[-static_cast<std::ptrdiff_t>(above) - 1] == kind) ++above;
+    std::uint32_t below = 0;
+    while (row + below + 1 < Level.columnHeight[column] && cell[below + 1] == kind) ++below;
+    std::uint32_t left = 0;
+    while (left < column && cell[-static_cast<std::ptrdiff_t>(left + 1) * stride] == kind) ++left;
+    std::uint32_t right = 0;
+    while (column + right + 1 < Level.columnCount && cell[static_cast<std::ptrdiff_t>(right + 1) * stride] == kind)
+        ++right;
+
+    const bool vertical = above + below >= 2;
+    const bool horizontal = left + right >= 2;
+    if (!vertical && !horizontal) return 0;
+    std::uint32_t size = 1;
+    if (vertical) {
+        for (Cell* run = cell - above; run <= cell + below; ++run) *run = kEmpty;
+        size += above + below;
+    }
+    if (horizontal) {
+        for (Cell* run = cell - left * stride; run <= cell + right * stride; run += stride) *run = kEmpty;
+        size += left + right;
+    }
+    *cell = kEmpty;
+    widenRange(game.dirtyFirst, game.dirtyLast, horizontal ? column - left : column,
+               horizontal ? column + right : column);
+    game.score += pointsForGroup(size);
+    return 1;
 }

@@ -22,3 +22,9 @@ void floodClear(Game& game, std::uint32_t column, std::uint32_t row, std::uint32
 // Marks, clears and scores every group in the dirty columns. Returns the number
 // of groups cleared; 0 means the dirty columns were stable.
 std::uint32_t clearAndScore(Game& game);
+
+// Clears and scores the group through the jewel at (column, row) of a field that
+// was at rest before one swap changed this cell: any run there passes through
+// it. Widens the dirty range by the columns cleared; returns 1 when a group was
+// cleared, else 0.
+std::uint32_t clearGroupThrough(Game& game, std::uint32_t column, std::uint32_t row);

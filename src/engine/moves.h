@@ -26,6 +26,16 @@ struct Move {
 // Moves in insertion order; strategies keep theirs reserved and reuse them.
 using MoveList = std::vector<Move>;
 
+// The cell that the move exchanges (column, row) with, as a move at that cell.
+inline Move neighbourOf(const Move& move) {
+    switch (move.direction) {
+        case North: return {move.column, move.row - 1, move.direction};
+        case East: return {move.column + 1, move.row, move.direction};
+        case South: return {move.column, move.row + 1, move.direction};
+        default: return {move.column - 1, move.row, move.direction};
+    }
+}
+
 // Exchanges the jewel at (column, row) with its neighbour in the given direction
 // and widens the dirty and touched ranges by the columns involved. The caller
 // passes only moves whose neighbour is a jewel cell; settle comes next.
