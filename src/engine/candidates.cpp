@@ -30,10 +30,12 @@ ColumnWindow wholeField() { return {0, Level.columnCount - 1}; }
 // moved jewel with another cell, so rock never counts as equal to anything it
 // is compared with; only a cell read past its column's stored rows needs a
 // mask, which the callers apply.
-template <unsigned Blocks>
+// Inside holds when every column a move test reads lies in the field, which
+// spares the edge tests for all but the columns near the edges.
+template <unsigned Blocks, bool Inside>
 std::uint64_t equalAt(const Game& game, int column1, int rows1, int column2, int rows2) {
     const auto columns = static_cast<int>(Level.columnCount);
-    if (column1 < 0 || column2 < 0 || column1 >= columns || column2 >= columns) return 0;
+    if (!Inside && (column1 < 0 || column2 < 0 || column1 >= columns || column2 >= columns)) return 0;
     const int lower = std::min(rows1, rows2);
     const Cell* first = &game.cells[static_cast<std::uint32_t>(column1) * Level.stride + (rows1 - lower)];
     const Cell* second = &game.cells[static_cast<std::uint32_t>(column2) * Level.stride + (rows2 - lower)];
@@ -50,11 +52,11 @@ std::uint64_t pairAround(std::uint64_t twoBefore, std::uint64_t before, std::uin
 // Rows r at which exchanging (column, r) with the cell below makes a run: the
 // lower jewel rises to r and can only extend upward or sideways, the upper one
 // falls to r + 1 and can only extend downward or sideways.
-template <unsigned Blocks>
+template <unsigned Blocks, bool Inside>
 std::uint64_t southMoves(const Game& game, int c) {
     const std::uint64_t jewelRows = Level.jewelRows[static_cast<std::uint32_t>(c)];
     const auto eq = [&game](int column1, int rows1, int column2, int rows2) {
-        return equalAt<Blocks>(game, column1, rows1, column2, rows2);
+        return equalAt<Blocks, Inside>(game, column1, rows1, column2, rows2);
     };
     // The rising jewel, from row r + 1.
     const std::uint64_t risingUp = eq(c, -1, c, 1) & eq(c, -2, c, 1);
@@ -72,13 +74,13 @@ std::uint64_t southMoves(const Game& game, int c) {
 // Rows r at which exchanging (column, r) with its right-hand neighbour makes a
 // run: the right jewel moves left and can only extend leftward or vertically,
 // the left one moves right and can only extend rightward or vertically.
-template <unsigned Blocks>
+template <unsigned Blocks, bool Inside>
 std::uint64_t eastMoves(const Game& game, int c) {
     if (static_cast<std::uint32_t>(c) + 1 >= Level.columnCount) return 0;
     const std::uint64_t left = Level.jewelRows[static_cast<std::uint32_t>(c)];
     const std::uint64_t right = Level.jewelRows[static_cast<std::uint32_t>(c) + 1];
     const auto eq = [&game](int column1, int rows1, int column2, int rows2) {
-        return equalAt<Blocks>(game, column1, rows1, column2, rows2);
+        return equalAt<Blocks, Inside>(game, column1, rows1, column2, rows2);
     };
     // The jewel moving left, from (c + 1, r); below row r only the column's own cells count.
     const std::uint64_t leftward = eq(c - 1, 0, c + 1, 0) & eq(c - 2, 0, c + 1, 0);
@@ -95,8 +97,15 @@ std::uint64_t eastMoves(const Game& game, int c) {
 template <unsigned Blocks>
 void mapColumnsInBlocks(const Game& game, ColumnWindow window, MoveMap& map) {
     for (std::uint32_t column = window.low; column <= window.high; ++column) {
-        map.south[column] = southMoves<Blocks>(game, static_cast<int>(column));
-        map.east[column] = eastMoves<Blocks>(game, static_cast<int>(column));
+        // The tests of column c read columns c - 2 to c + 3.
+        const auto c = static_cast<int>(column);
+        if (column >= 2 && column + 3 < Level.columnCount) {
+            map.south[column] = southMoves<Blocks, true>(game, c);
+            map.east[column] = eastMoves<Blocks, true>(game, c);
+        } else {
+            map.south[column] = southMoves<Blocks, false>(game, c);
+            map.east[column] = eastMoves<Blocks, false>(game, c);
+        }
     }
 }
 
