@@ -25,23 +25,44 @@ ColumnWindow windowAroundTouched(const Game& game) { return windowAround(game.to
 
 ColumnWindow wholeField() { return {0, Level.columnCount - 1}; }
 
-// Bit r: the cell at (column1, r + rows1) equals the one at (column2, r + rows2);
-// 0 when either column lies outside the field. Every test below compares a
+// The move tests compare cells of a column with cells of the same column or of
+// one of the three columns to its right, a few rows apart. Each such equality
+// mask is computed once, by the left column of the pair, and shared by the
+// tests of every column that needs it. Mask `rowsApart` d of columns a and b:
+// bit s compares (a, s) with (b, s + d) when d >= 0, (a, s - d) with (b, s)
+// when d < 0, so both reads start inside the columns. Every test compares a
 // moved jewel with another cell, so rock never counts as equal to anything it
 // is compared with; only a cell read past its column's stored rows needs a
-// mask, which the callers apply.
-// Inside holds when every column a move test reads lies in the field, which
-// spares the edge tests for all but the columns near the edges.
-template <unsigned Blocks, bool Inside>
-std::uint64_t equalAt(const Game& game, int column1, int rows1, int column2, int rows2) {
-    const auto columns = static_cast<int>(Level.columnCount);
-    if (!Inside && (column1 < 0 || column2 < 0 || column1 >= columns || column2 >= columns)) return 0;
-    const int lower = std::min(rows1, rows2);
-    const Cell* first = &game.cells[static_cast<std::uint32_t>(column1) * Level.stride + (rows1 - lower)];
-    const Cell* second = &game.cells[static_cast<std::uint32_t>(column2) * Level.stride + (rows2 - lower)];
-    const std::uint64_t equal = equalBlocksMask<Blocks>(first, second);
-    return lower >= 0 ? equal >> lower : equal << -lower;
+// mask, which the tests apply. A pair reaching past the last column is 0.
+struct ColumnEqualities {
+    std::uint64_t sameColumn[4];  // rows apart 1 to 3 (index 0 unused)
+    std::uint64_t nextColumn[5];  // rows apart -2 to 2, at index d + 2
+    std::uint64_t twoRight[3];    // rows apart -1 to 1, at index d + 1
+    std::uint64_t threeRight;     // rows apart 0
+};
+
+template <unsigned Blocks>
+std::uint64_t equalRowsApart(const Game& game, std::uint32_t a, std::uint32_t b, int rowsApart) {
+    const Cell* first = &game.cells[a * Level.stride + static_cast<std::uint32_t>(rowsApart < 0 ? -rowsApart : 0)];
+    const Cell* second = &game.cells[b * Level.stride + static_cast<std::uint32_t>(rowsApart > 0 ? rowsApart : 0)];
+    return equalBlocksMask<Blocks>(first, second);
 }
+
+template <unsigned Blocks>
+void findEqualities(const Game& game, std::uint32_t column, ColumnEqualities& masks) {
+    for (int apart = 1; apart <= 3; ++apart) masks.sameColumn[apart] = equalRowsApart<Blocks>(game, column, column, apart);
+    const bool next = column + 1 < Level.columnCount;
+    const bool twoRight = column + 2 < Level.columnCount;
+    for (int apart = -2; apart <= 2; ++apart)
+        masks.nextColumn[apart + 2] = next ? equalRowsApart<Blocks>(game, column, column + 1, apart) : 0;
+    for (int apart = -1; apart <= 1; ++apart)
+        masks.twoRight[apart + 1] = twoRight ? equalRowsApart<Blocks>(game, column, column + 2, apart) : 0;
+    masks.threeRight = column + 3 < Level.columnCount ? equalRowsApart<Blocks>(game, column, column + 3, 0) : 0;
+}
+
+// A comparison of rows r + r1 and r + r2 read from a mask whose bit s compares
+// rows s + max(0, r1 - r2) and s + max(0, r2 - r1): shifted by min(r1, r2).
+inline std::uint64_t atRow(std::uint64_t mask, int lower) { return lower >= 0 ? mask >> lower : mask << -lower; }
 
 // Bit r: a pair of cells in line with the middle one, on either side or both,
 // equals it: the two before, one before and one after, or the two after.
@@ -49,63 +70,69 @@ std::uint64_t pairAround(std::uint64_t twoBefore, std::uint64_t before, std::uin
     return (twoBefore & before) | (before & after) | (after & twoAfter);
 }
 
-// Rows r at which exchanging (column, r) with the cell below makes a run: the
-// lower jewel rises to r and can only extend upward or sideways, the upper one
-// falls to r + 1 and can only extend downward or sideways.
-template <unsigned Blocks, bool Inside>
-std::uint64_t southMoves(const Game& game, int c) {
-    const std::uint64_t jewelRows = Level.jewelRows[static_cast<std::uint32_t>(c)];
-    const auto eq = [&game](int column1, int rows1, int column2, int rows2) {
-        return equalAt<Blocks, Inside>(game, column1, rows1, column2, rows2);
-    };
-    // The rising jewel, from row r + 1.
-    const std::uint64_t risingUp = eq(c, -1, c, 1) & eq(c, -2, c, 1);
-    const std::uint64_t risingSideways = pairAround(eq(c - 2, 0, c, 1), eq(c - 1, 0, c, 1), eq(c + 1, 0, c, 1),
-                                                    eq(c + 2, 0, c, 1));
+// The equalities owned by the two columns left of c (all 0 outside the field) and by c.
+struct Neighbourhood {
+    const ColumnEqualities& twoLeft;
+    const ColumnEqualities& oneLeft;
+    const ColumnEqualities& own;
+};
+
+// Rows r at which exchanging (c, r) with the cell below makes a run: the lower
+// jewel rises to r and can only extend upward or sideways, the upper one falls
+// to r + 1 and can only extend downward or sideways.
+inline std::uint64_t southMoves(std::uint32_t c, const Neighbourhood& n) {
+    const std::uint64_t jewelRows = Level.jewelRows[c];
+    // The rising jewel, from row r + 1: rows r - 1 and r - 2 above it, or the cells beside row r.
+    const std::uint64_t risingUp = atRow(n.own.sameColumn[2], -1) & atRow(n.own.sameColumn[3], -2);
+    const std::uint64_t risingSideways = pairAround(n.twoLeft.twoRight[2], n.oneLeft.nextColumn[3],
+                                                    n.own.nextColumn[1], n.own.twoRight[0]);
     // The falling jewel, from row r; rows past the column's height are not its cells.
-    const std::uint64_t fallingDown = eq(c, 2, c, 0) & eq(c, 3, c, 0) & (jewelRows >> 3);
-    const std::uint64_t fallingSideways = pairAround(eq(c - 2, 1, c, 0), eq(c - 1, 1, c, 0), eq(c + 1, 1, c, 0),
-                                                     eq(c + 2, 1, c, 0));
+    const std::uint64_t fallingDown = n.own.sameColumn[2] & n.own.sameColumn[3] & (jewelRows >> 3);
+    const std::uint64_t fallingSideways = pairAround(n.twoLeft.twoRight[0], n.oneLeft.nextColumn[1],
+                                                     n.own.nextColumn[3], n.own.twoRight[2]);
     // Both cells must be jewels, and unequal ones.
-    const std::uint64_t exchangeable = (jewelRows >> 1) & ~eq(c, 0, c, 1);
+    const std::uint64_t exchangeable = (jewelRows >> 1) & ~n.own.sameColumn[1];
     return (risingUp | risingSideways | fallingDown | fallingSideways) & exchangeable;
 }
 
-// Rows r at which exchanging (column, r) with its right-hand neighbour makes a
-// run: the right jewel moves left and can only extend leftward or vertically,
-// the left one moves right and can only extend rightward or vertically.
-template <unsigned Blocks, bool Inside>
-std::uint64_t eastMoves(const Game& game, int c) {
-    if (static_cast<std::uint32_t>(c) + 1 >= Level.columnCount) return 0;
-    const std::uint64_t left = Level.jewelRows[static_cast<std::uint32_t>(c)];
-    const std::uint64_t right = Level.jewelRows[static_cast<std::uint32_t>(c) + 1];
-    const auto eq = [&game](int column1, int rows1, int column2, int rows2) {
-        return equalAt<Blocks, Inside>(game, column1, rows1, column2, rows2);
-    };
+// Rows r at which exchanging (c, r) with its right-hand neighbour makes a run:
+// the right jewel moves left and can only extend leftward or vertically, the
+// left one moves right and can only extend rightward or vertically.
+inline std::uint64_t eastMoves(std::uint32_t c, const Neighbourhood& n) {
+    if (c + 1 >= Level.columnCount) return 0;
+    const std::uint64_t left = Level.jewelRows[c];
+    const std::uint64_t right = Level.jewelRows[c + 1];
+    const std::uint64_t* beside = n.own.nextColumn;  // index d + 2: (c, s) against (c + 1, s + d)
     // The jewel moving left, from (c + 1, r); below row r only the column's own cells count.
-    const std::uint64_t leftward = eq(c - 1, 0, c + 1, 0) & eq(c - 2, 0, c + 1, 0);
-    const std::uint64_t leftVertical = pairAround(eq(c, -2, c + 1, 0), eq(c, -1, c + 1, 0),
-                                                  eq(c, 1, c + 1, 0) & (left >> 1), eq(c, 2, c + 1, 0) & (left >> 2));
+    const std::uint64_t leftward = n.oneLeft.twoRight[1] & n.twoLeft.threeRight;
+    const std::uint64_t leftVertical = pairAround(atRow(beside[4], -2), atRow(beside[3], -1), beside[1] & (left >> 1),
+                                                  beside[0] & (left >> 2));
     // The jewel moving right, from (c, r).
-    const std::uint64_t rightward = eq(c + 2, 0, c, 0) & eq(c + 3, 0, c, 0);
-    const std::uint64_t rightVertical = pairAround(eq(c + 1, -2, c, 0), eq(c + 1, -1, c, 0),
-                                                   eq(c + 1, 1, c, 0) & (right >> 1), eq(c + 1, 2, c, 0) & (right >> 2));
-    const std::uint64_t exchangeable = left & right & ~eq(c, 0, c + 1, 0);
+    const std::uint64_t rightward = n.own.twoRight[1] & n.own.threeRight;
+    const std::uint64_t rightVertical = pairAround(atRow(beside[0], -2), atRow(beside[1], -1),
+                                                   beside[3] & (right >> 1), beside[4] & (right >> 2));
+    const std::uint64_t exchangeable = left & right & ~beside[2];
     return (leftward | leftVertical | rightward | rightVertical) & exchangeable;
 }
 
 template <unsigned Blocks>
 void mapColumnsInBlocks(const Game& game, ColumnWindow window, MoveMap& map) {
+    // The tests of column c read the equalities owned by c - 2 to c; entry
+    // i holds those of column window.low - 2 + i.
+    std::array<ColumnEqualities, kMaxColumns + 2> owned;
+    const std::uint32_t span = window.high - window.low + 3;
+    for (std::uint32_t i = 0; i < span; ++i) {
+        const std::uint32_t column = window.low + i;
+        if (column >= 2)
+            findEqualities<Blocks>(game, column - 2, owned[i]);
+        else
+            owned[i] = ColumnEqualities{};
+    }
     for (std::uint32_t column = window.low; column <= window.high; ++column) {
-        // The tests of column c read columns c - 2 to c + 3.
-        const auto c = static_cast<int>(column);
-        if (column >= 2 && column + 3 < Level.columnCount) {
-            map.south[column] = southMoves<Blocks, true>(game, c);
-            map.east[column] = eastMoves<Blocks, true>(game, c);
-        } else {
-            map.south[column] = southMoves<Blocks, false>(game, c);
-            map.east[column] = eastMoves<Blocks, false>(game, c);
-        }
+        const std::uint32_t i = column - window.low;
+        const Neighbourhood n{owned[i], owned[i + 1], owned[i + 2]};
+        map.south[column] = southMoves(column, n);
+        map.east[column] = eastMoves(column, n);
     }
 }
 
