@@ -186,32 +186,46 @@ std::uint32_t clearAndScore(Game& game) {
     return groups;
 }
 
+namespace {
+
+// The jewels equal to kind one and two steps from cell along an arm, with room
+// cells before the field's edge. On a field at rest no arm holds three: with
+// the cells beyond it they would have been a run already.
+std::uint32_t armLength(const Cell* cell, std::ptrdiff_t step, std::uint32_t room, Cell kind) {
+    if (room == 0 || cell[step] != kind) return 0;
+    return room >= 2 && cell[2 * step] == kind ? 2 : 1;
+}
+
+void clearArm(Cell* cell, std::ptrdiff_t step, std::uint32_t length) {
+    if (length >= 1) cell[step] = kEmpty;
+    if (length == 2) cell[2 * step] = kEmpty;
+}
+
+}  // namespace
+
 std::uint32_t clearGroupThrough(Game& game, std::uint32_t column, std::uint32_t row) {
-    // Probed in place: rock and the field's edge end every run, and the rows
-    // below a column's height hold rock, so only the edges need a test.
+    // Probed in place: rock ends every run, and the rows below a column's
+    // height hold rock, so only the field's edges need a test.
     const std::ptrdiff_t stride = Level.stride;
     Cell* const cell = &cellAt(game, column, row);
     const Cell kind = *cell;
-    std::uint32_t above = 0;
-    while (above < row && cell[-static_cast<std::ptrdiff_t>(above) - 1] == kind) ++above;
-    std::uint32_t below = 0;
-    while (row + below + 1 < Level.columnHeight[column] && cell[below + 1] == kind) ++below;
-    std::uint32_t left = 0;
-    while (left < column && cell[-static_cast<std::ptrdiff_t>(left + 1) * stride] == kind) ++left;
-    std::uint32_t right = 0;
-    while (column + right + 1 < Level.columnCount && cell[static_cast<std::ptrdiff_t>(right + 1) * stride] == kind)
-        ++right;
+    const std::uint32_t above = armLength(cell, -1, row, kind);
+    const std::uint32_t below = armLength(cell, 1, Level.columnHeight[column] - 1 - row, kind);
+    const std::uint32_t left = armLength(cell, -stride, column, kind);
+    const std::uint32_t right = armLength(cell, stride, Level.columnCount - 1 - column, kind);
 
     const bool vertical = above + below >= 2;
     const bool horizontal = left + right >= 2;
     if (!vertical && !horizontal) return 0;
     std::uint32_t size = 1;
     if (vertical) {
-        for (Cell* run = cell - above; run <= cell + below; ++run) *run = kEmpty;
+        clearArm(cell, -1, above);
+        clearArm(cell, 1, below);
         size += above + below;
     }
     if (horizontal) {
-        for (Cell* run = cell - left * stride; run <= cell + right * stride; run += stride) *run = kEmpty;
+        clearArm(cell, -stride, left);
+        clearArm(cell, stride, right);
         size += left + right;
     }
     *cell = kEmpty;
