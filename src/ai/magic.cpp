@@ -28,48 +28,66 @@ ColumnSpan columnsChangedBy(const Move& candidate, const Game& after) {
     return changed;
 }
 
+// Plays a candidate on position, a copy of the field, and returns its points.
+// The touched range is emptied after the swap, so that it ends up covering just
+// the columns where the move and its cascade cleared jewels: the follow-ups are
+// looked for near them.
+std::uint32_t playCandidate(Game& position, const Move& candidate) {
+    const bool atRest = position.dirtyFirst > position.dirtyLast;
+    const std::uint32_t scoreBefore = position.score;
+    swap(position, candidate);
+    clearRange(position.touchedFirst, position.touchedLast);
+    settleSwapped(position, candidate, atRest);
+    return position.score - scoreBefore;
+}
+
 }  // namespace
 
 MagicAi::MagicAi() {
     candidates.reserve(kReservedMoves);
     outcomes.reserve(kReservedMoves);
     followUps.reserve(kReservedMoves);
+    played.reserve(kReservedMoves);
 }
 
 bool MagicAi::chooseMove(Move& out, Game& game) {
+    const MoveRecall recall = memory.startPosition(game);
     candidates.clear();
     outcomes.clear();
-    const std::uint32_t count = enumerateAll(game, &candidates);
+    played.clear();
+    const std::uint32_t count = listAllMoves(memory.moves(), &candidates);
     if (count == 0) return false;
 
-    Game scratch = game;
+    // Only the candidates that reach the average need the position after them,
+    // so one whose points are known is played only if it does.
     std::uint32_t sum = 0;
     for (const Move& candidate : candidates) {
-        swap(scratch, candidate);
-        // Reset after the swap, so the touched range ends up covering just the
-        // columns where this move and its cascade cleared jewels.
-        clearRange(scratch.touchedFirst, scratch.touchedLast);
-        const std::uint32_t gain = settledPoints(scratch);
-        candidateEffects.record(candidate, columnsChangedBy(candidate, scratch), gain);
-        outcomes.emplace_back(gain, scratch);
-        sum += gain;
-        scratch = game;
+        std::uint32_t gain = 0;
+        const bool known = recall.knownValue(candidate, gain);
+        Outcome& outcome = outcomes.emplace_back(gain, game);
+        if (!known) {
+            outcome.value = playCandidate(outcome.game, candidate);
+            recall.note(candidate, columnsChangedBy(candidate, outcome.game), outcome.value);
+        }
+        played.push_back(!known);
+        sum += outcome.value;
     }
     const std::uint32_t average = sum / count;
 
     for (std::size_t index = 0; index < count; ++index) {
         Outcome& outcome = outcomes[index];
         if (outcome.value < average) continue;
+        if (!played[index]) playCandidate(outcome.game, candidates[index]);
         followUps.clear();
         const std::uint32_t nearCount = enumerateNear(outcome.game, &followUps);
         outcome.value += kPointsPerOpenMove * nearCount;
         // Each follow-up is an alternative to the others, so each starts from the
         // candidate's own position.
-        const MoveRecall recall{&candidateEffects, columnsChangedBy(candidates[index], outcome.game), nullptr};
+        const MoveRecall followUpRecall{recall.known, columnsChangedBy(candidates[index], outcome.game), nullptr};
         Game probe = outcome.game;
         for (const Move& followUp : followUps) {
             std::uint32_t points = 0;
-            if (!recall.knownValue(followUp, points)) {
+            if (!followUpRecall.knownValue(followUp, points)) {
                 points = playedPoints(probe, followUp);
                 probe = outcome.game;
             }

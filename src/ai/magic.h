@@ -42,7 +42,11 @@ private:
     // Rebuilt for every qualifying candidate; kept as a member only so that it
     // is reserved once instead of allocated each time.
     MoveList followUps;
-    // What every candidate did, so that a follow-up that no candidate's change
-    // reaches is not played again: it earns what it earned as a candidate.
-    MoveEffects candidateEffects;
+    // Per candidate: whether its outcome holds the position after it yet.
+    std::vector<bool> played;
+    // The last position decided on and what its moves did: a candidate that
+    // nothing near it changed since earns what it earned then, and a
+    // follow-up that no candidate's change reaches earns what it earns as a
+    // candidate, so neither is played again just to know its points.
+    MoveMemory memory;
 };

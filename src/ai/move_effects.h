@@ -97,6 +97,10 @@ struct MoveRecall {
     void note(const Move& move, const Game& after, std::uint32_t value) const {
         if (notes != nullptr) notes->record(move, after, value);
     }
+
+    void note(const Move& move, ColumnSpan changed, std::uint32_t value) const {
+        if (notes != nullptr) notes->record(move, changed, value);
+    }
 };
 
 // What a strategy keeps between its decisions: the last position it was given,

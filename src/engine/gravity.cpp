@@ -129,7 +129,11 @@ SettleResult settle(Game& game) {
 SettleResult playMove(Game& game, const Move& move) {
     const bool atRest = game.dirtyFirst > game.dirtyLast;
     swap(game, move);
-    if (!atRest) return settle(game);
+    return settleSwapped(game, move, atRest);
+}
+
+SettleResult settleSwapped(Game& game, const Move& move, bool atRestBefore) {
+    if (!atRestBefore) return settle(game);
     const Move partner = neighbourOf(move);
     clearRange(game.dirtyFirst, game.dirtyLast);
     // The two jewels differ, so their groups never share a cell.

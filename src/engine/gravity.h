@@ -32,6 +32,11 @@ SettleResult settle(Game& game);
 // exchanged cells, as no other cell can be in a run.
 SettleResult playMove(Game& game, const Move& move);
 
+// What settle does to a field on which move was just swapped, for a caller that
+// needs something done between the two; atRestBefore tells whether the dirty
+// range was empty before the swap.
+SettleResult settleSwapped(Game& game, const Move& move, bool atRestBefore);
+
 // Fills a newly built game from the supplies and lets it settle. afterPass, when
 // given, is called after every pass that cleared something. Returns false when
 // the cascade was cut off at kMaxRefillPasses.
