@@ -39,6 +39,12 @@ inline ColumnSpan readColumns(ColumnSpan changed) {
             changed.last + 2 < Level.columnCount ? changed.last + 2 : Level.columnCount - 1};
 }
 
+// A number for every move a search lists (a Z or an O move at a cell), below
+// 2 x kMaxCells, for tables indexed by move.
+inline std::size_t moveIndex(const Move& move) {
+    return (move.column * kMaxRows + move.row) * 2 + (move.direction == East ? 1 : 0);
+}
+
 // The value and read columns of every legal move of one position, found by the
 // move's cell and direction. The value is what a strategy measures of a move
 // (its points, its drops), as long as it depends on nothing but what the move
@@ -53,7 +59,7 @@ public:
 
     // Notes what move did, given the columns it changed.
     void record(const Move& move, ColumnSpan changed, std::uint32_t value) {
-        effects[indexOf(move)] = {value, readColumns(changed)};
+        effects[moveIndex(move)] = {value, readColumns(changed)};
     }
 
     // Whether move, legal in a position that differs from the recorded one only
@@ -63,7 +69,7 @@ public:
     bool knownValue(const Move& move, ColumnSpan changed, std::uint32_t& value) const {
         const ColumnSpan legalityReads = readColumns({move.column, move.direction == East ? move.column + 1 : move.column});
         if (legalityReads.overlaps(changed)) return false;
-        const Effect& effect = effects[indexOf(move)];
+        const Effect& effect = effects[moveIndex(move)];
         if (effect.reads.overlaps(changed)) return false;
         value = effect.value;
         return true;
@@ -74,10 +80,6 @@ private:
         std::uint32_t value;
         ColumnSpan reads;
     };
-
-    static std::size_t indexOf(const Move& move) {
-        return (move.column * kMaxRows + move.row) * 2 + (move.direction == East ? 1 : 0);
-    }
 
     std::array<Effect, 2 * kMaxCells> effects;
 };

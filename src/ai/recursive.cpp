@@ -80,6 +80,9 @@ std::uint32_t SimpleRecursiveAi<N>::searchMapped(Move* best, unsigned level, con
         }
     }
 
+    // Only a three-move search has its root right above the last but one level.
+    constexpr bool kTransposes = N == 3;
+    if (kTransposes && level == 2) transpositions.startRoot(candidates);
     Game scratch(game);
     std::uint32_t bestTotal = 0;
     std::size_t bestIndex = 0;
@@ -87,12 +90,22 @@ std::uint32_t SimpleRecursiveAi<N>::searchMapped(Move* best, unsigned level, con
         std::uint32_t total = 0;
         if (level == 1) {
             const Outcome& outcome = lastButOne[index];
-            mapChildMoves(outcome.game, moves, childMoves);
-            const MoveRecall recall{&lastButOneEffects, changedColumns(outcome.game), nullptr};
-            total = outcome.value + bestSingleMove(nullptr, outcome.game, childMoves, recall);
+            const bool commutes = kTransposes && Transpositions::commute(rootChanged, changedColumns(outcome.game));
+            std::uint32_t lastMovePoints = 0;
+            if (!commutes || !transpositions.find(rootIndex, candidates[index], lastMovePoints)) {
+                mapChildMoves(outcome.game, moves, childMoves);
+                const MoveRecall recall{&lastButOneEffects, changedColumns(outcome.game), nullptr};
+                lastMovePoints = bestSingleMove(nullptr, outcome.game, childMoves, recall);
+                if (commutes) transpositions.keep(rootIndex, candidates[index], lastMovePoints);
+            }
+            total = outcome.value + lastMovePoints;
         } else {
             clearRange(scratch.touchedFirst, scratch.touchedLast);
             total = playedPoints(scratch, candidates[index]);
+            if (kTransposes && level == 2) {
+                rootIndex = index;
+                rootChanged = transposableChange(game, scratch);
+            }
             // The recursion uses the lists of the levels below, so this level's
             // stay as they are.
             mapChildMoves(scratch, moves, childMoves);

@@ -94,15 +94,33 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
     }
     const std::uint32_t average = sum / count;
 
+    // Only a three-move search has its root right above the last but one level.
+    constexpr bool kTransposes = N == 3;
+    if (kTransposes && level == 2) transpositions.startRoot(candidates);
     std::uint32_t qualifying = 0;
     MoveMap& childMoves = moveMaps[level - 1];
-    for (Outcome& outcome : outcomes) {
+    for (std::size_t index = 0; index < count; ++index) {
+        Outcome& outcome = outcomes[index];
         if (outcome.value < average) continue;
         ++qualifying;
-        mapChildMoves(outcome.game, moves, childMoves);
-        outcome.value += level == 1 ? lastMoveValue(nullptr, outcome.game, childMoves,
-                                                     {&lastButOneEffects, changedColumns(outcome.game), nullptr})
-                                    : searchMapped(nullptr, level - 1, outcome.game, childMoves);
+        if (level == 1) {
+            const bool commutes = kTransposes && Transpositions::commute(rootChanged, changedColumns(outcome.game));
+            std::uint32_t value = 0;
+            if (!commutes || !transpositions.find(rootIndex, candidates[index], value)) {
+                mapChildMoves(outcome.game, moves, childMoves);
+                value = lastMoveValue(nullptr, outcome.game, childMoves,
+                                      {&lastButOneEffects, changedColumns(outcome.game), nullptr});
+                if (commutes) transpositions.keep(rootIndex, candidates[index], value);
+            }
+            outcome.value += value;
+        } else {
+            if (kTransposes && level == 2) {
+                rootIndex = index;
+                rootChanged = transposableChange(game, outcome.game);
+            }
+            mapChildMoves(outcome.game, moves, childMoves);
+            outcome.value += searchMapped(nullptr, level - 1, outcome.game, childMoves);
+        }
     }
 
     const std::size_t bestIndex = firstBestOutcome(outcomes);

@@ -7,6 +7,7 @@
 #include "ai/ai.h"
 #include "ai/magic.h"
 #include "ai/move_effects.h"
+#include "ai/transpositions.h"
 #include "engine/candidates.h"
 
 // A look-ahead over N moves that extends only the moves earning at least the
@@ -46,6 +47,11 @@ private:
     MoveEffects lastButOneEffects;
     // A one-move search remembers its last position instead.
     MoveMemory memory;
+    // A three-move search values most positions two moves deep twice; the
+    // root candidate being searched and the columns it changed key the second.
+    Transpositions transpositions;
+    std::size_t rootIndex = 0;
+    ColumnSpan rootChanged{};
 };
 
 extern template class RecursiveMagicAi<1>;
