@@ -32,28 +32,27 @@ std::uint32_t SimpleRecursiveAi<N>::search(Move* best, unsigned level, const Gam
 template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::bestSingleMove(Move* best, const Game& game, const MoveMap& moves,
                                                    const MoveRecall& recall) {
-    MoveList& candidates = moveLists[0];
-    candidates.clear();
-    const std::uint32_t count = listAllMoves(moves, &candidates);
-    if (count == 0) return 0;
-
+    // The moves are taken straight from the map; the first listed of the most
+    // points wins, so a tie goes to the smaller listing rank.
     Game scratch(game);
+    bool any = false;
     std::uint32_t bestPoints = 0;
-    std::size_t bestIndex = 0;
-    for (std::size_t index = 0; index < count; ++index) {
+    Move bestMove{};
+    forEachMove(moves, [&](const Move& move) {
         std::uint32_t points = 0;
-        if (!recall.knownValue(candidates[index], points)) {
+        if (!recall.knownValue(move, points)) {
             clearRange(scratch.touchedFirst, scratch.touchedLast);
-            points = playedPoints(scratch, candidates[index]);
-            recall.note(candidates[index], scratch, points);
+            points = playedPoints(scratch, move);
+            recall.note(move, scratch, points);
             scratch = game;
         }
-        if (points > bestPoints) {
+        if (!any || points > bestPoints || (points == bestPoints && listingRank(move) < listingRank(bestMove))) {
+            any = true;
             bestPoints = points;
-            bestIndex = index;
+            bestMove = move;
         }
-    }
-    if (best != nullptr) *best = candidates[bestIndex];
+    });
+    if (any && best != nullptr) *best = bestMove;
     return bestPoints;
 }
 

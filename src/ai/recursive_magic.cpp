@@ -33,39 +33,37 @@ std::uint32_t RecursiveMagicAi<N>::search(Move* best, unsigned level, const Game
 template <unsigned N>
 std::uint32_t RecursiveMagicAi<N>::lastMoveValue(Move* best, const Game& game, const MoveMap& moves,
                                                  const MoveRecall& recall) {
-    MoveList& candidates = moveLists[0];
-    candidates.clear();
-    const std::uint32_t count = listAllMoves(moves, &candidates);
-    if (count == 0) return 0;
-
+    // The moves are taken straight from the map; the first listed of the most
+    // points is the best, so a tie goes to the smaller listing rank.
     Game scratch(game);
     lastMovePoints.clear();
     std::uint32_t sum = 0;
-    for (const Move& candidate : candidates) {
+    std::uint32_t bestPoints = 0;
+    Move bestMove{};
+    forEachMove(moves, [&](const Move& move) {
         std::uint32_t points = 0;
-        if (!recall.knownValue(candidate, points)) {
+        if (!recall.knownValue(move, points)) {
             clearRange(scratch.touchedFirst, scratch.touchedLast);
-            points = playedPoints(scratch, candidate);
-            recall.note(candidate, scratch, points);
+            points = playedPoints(scratch, move);
+            recall.note(move, scratch, points);
             scratch = game;
+        }
+        if (lastMovePoints.empty() || points > bestPoints ||
+            (points == bestPoints && listingRank(move) < listingRank(bestMove))) {
+            bestPoints = points;
+            bestMove = move;
         }
         lastMovePoints.push_back(points);
         sum += points;
-    }
+    });
+    const auto count = static_cast<std::uint32_t>(lastMovePoints.size());
+    if (count == 0) return 0;
     const std::uint32_t average = sum / count;
 
     std::uint32_t qualifying = 0;
-    std::uint32_t bestPoints = 0;
-    std::size_t bestIndex = 0;
-    for (std::size_t index = 0; index < count; ++index) {
-        const std::uint32_t points = lastMovePoints[index];
+    for (const std::uint32_t points : lastMovePoints)
         if (points >= average) ++qualifying;
-        if (points > bestPoints) {
-            bestPoints = points;
-            bestIndex = index;
-        }
-    }
-    if (best != nullptr) *best = candidates[bestIndex];
+    if (best != nullptr) *best = bestMove;
     return bestPoints + kPointsPerOpenMove * qualifying;
 }
 

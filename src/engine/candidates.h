@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 #include "engine/game.h"
@@ -51,3 +52,22 @@ std::uint32_t keepDistant(const Game& game, MoveList* out, const MoveList* earli
 // of the window. Resets the touched range, so the next call sees only what
 // happens from now on.
 std::uint32_t refreshCandidates(Game& game, MoveList& out, const MoveList& earlier);
+
+// Calls visit(move) for every move of a map, column by column: cheaper than a
+// list where the order does not matter, as in a search that keeps only the
+// best move and breaks ties by listingRank.
+template <typename Visit>
+void forEachMove(const MoveMap& map, Visit&& visit) {
+    for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
+        for (std::uint64_t rows = map.south[column]; rows != 0; rows &= rows - 1)
+            visit(Move{column, static_cast<std::uint32_t>(std::countr_zero(rows)), South});
+        for (std::uint64_t rows = map.east[column]; rows != 0; rows &= rows - 1)
+            visit(Move{column, static_cast<std::uint32_t>(std::countr_zero(rows)), East});
+    }
+}
+
+// A move's place in the listing order: of two moves, the one of smaller rank
+// is listed first.
+inline std::uint32_t listingRank(const Move& move) {
+    return ((kMaxRows - 1 - move.row) * kMaxColumns + move.column) * 2 + (move.direction == East ? 1 : 0);
+}
