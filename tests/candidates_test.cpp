@@ -143,6 +143,22 @@ TEST(RefreshCandidates, OnAnUnchangedNarrowFieldMovesTheWindowColumnsToTheEnd) {
     EXPECT_EQ(refreshed, (MoveList{{0, 0, East}, {2, 3, South}}));
 }
 
+// On a field wider than nine columns the window around an empty touched range
+// holds no column at all: every earlier move is kept and none is looked for.
+TEST(RefreshCandidates, OnAnUnchangedWideFieldKeepsEveryEarlierMove) {
+    Game game = loadSettledLevel("large-50x50");
+    MoveList earlier;
+    enumerateAll(game, &earlier);
+    ASSERT_FALSE(earlier.empty());
+    clearRange(game.touchedFirst, game.touchedLast);
+
+    MoveList near;
+    EXPECT_EQ(enumerateNear(game, &near), 0u);
+    MoveList refreshed;
+    EXPECT_EQ(refreshCandidates(game, refreshed, earlier), earlier.size());
+    EXPECT_EQ(refreshed, earlier);
+}
+
 // --- Property test: random levels against a brute-force reference. ---
 
 bool isJewelSpace(std::uint32_t column, std::uint32_t row) {

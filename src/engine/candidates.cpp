@@ -119,6 +119,7 @@ template <unsigned Blocks>
 void mapColumnsInBlocks(const Game& game, ColumnWindow window, MoveMap& map) {
     // The tests of column c read the equalities owned by c - 2 to c; entry
     // i holds those of column window.low - 2 + i.
+    if (window.low > window.high) return;  // around an empty range: no column
     std::array<ColumnEqualities, kMaxColumns + 2> owned;
     const std::uint32_t span = window.high - window.low + 3;
     for (std::uint32_t i = 0; i < span; ++i) {
