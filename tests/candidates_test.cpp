@@ -217,10 +217,8 @@ TEST(CandidatesOnRandomLevels, MatchBruteForceAndTheRefreshCarriedFromMoveToMove
     int movesChecked = 0;
     for (int levelIndex = 0; levelIndex < kLevels; ++levelIndex) {
         SCOPED_TRACE("level " + std::to_string(levelIndex));
-        const RandomLevel level = makeRandomLevel(random);
-        loadLevel(level.layout, level.supplies);
         Game game;
-        if (!initialFill(game)) continue;
+        if (!loadSettledRandomLevel(random, 12, game)) continue;
 
         // Carried from move to move exactly as MostPointsAi carries them.
         MoveList previous;

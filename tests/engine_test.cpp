@@ -300,10 +300,8 @@ TEST(PlayMove, LeavesWhatSwapAndSettleLeave) {
     int quiet = 0;
     for (int levelIndex = 0; levelIndex < 12; ++levelIndex) {
         SCOPED_TRACE("level " + std::to_string(levelIndex));
-        const RandomLevel level = makeRandomLevel(random, 16);
-        loadLevel(level.layout, level.supplies);
         Game game;
-        if (!initialFill(game)) continue;
+        if (!loadSettledRandomLevel(random, 16, game)) continue;
         MoveList legal;
         for (int step = 0; step < 8; ++step) {
             for (const Move& move : everyExchange()) {

@@ -75,10 +75,8 @@ TEST(MoveEffects, AMoveKnownInAChildEarnsThereWhatPlayingItEarns) {
     for (int levelIndex = 0; levelIndex < kLevels; ++levelIndex) {
         SCOPED_TRACE("level " + std::to_string(levelIndex));
         // Wide fields, so that many moves lie far from a change.
-        const RandomLevel level = makeRandomLevel(random, 30);
-        loadLevel(level.layout, level.supplies);
         Game game;
-        if (!initialFill(game)) continue;
+        if (!loadSettledRandomLevel(random, 30, game)) continue;
         MoveList moves;
         for (int step = 0; step < 30; ++step) {
             if (step % 10 == 0) checkChildrenOf(game, tally);
@@ -131,10 +129,9 @@ TEST(MoveMemory, KnowsOnlyWhatPlayingGivesWhereverTheNextPositionComesFrom) {
     MoveMemory memory;  // one memory across levels too, as a long-lived strategy would have
     for (int levelIndex = 0; levelIndex < kLevels; ++levelIndex) {
         SCOPED_TRACE("level " + std::to_string(levelIndex));
-        RandomLevel level = makeRandomLevel(random, 30);
-        loadLevel(level.layout, level.supplies);
+        RandomLevel level;
         Game game;
-        if (!initialFill(game)) continue;
+        if (!loadSettledRandomLevel(random, 30, game, &level)) continue;
         std::vector<Game> earlier;
         MoveList moves;
         for (int step = 0; step < 60; ++step) {
@@ -198,10 +195,8 @@ TEST(MoveMemory, AStrategyDecidesOnPositionsOutOfOrderAsAFreshOneDoes) {
     int decisions = 0;
     for (int levelIndex = 0; levelIndex < 5; ++levelIndex) {
         SCOPED_TRACE("level " + std::to_string(levelIndex));
-        const RandomLevel level = makeRandomLevel(random, 9);
-        loadLevel(level.layout, level.supplies);
         Game game;
-        if (!initialFill(game)) continue;
+        if (!loadSettledRandomLevel(random, 9, game)) continue;
         std::vector<Game> positions;
         MoveList moves;
         for (int step = 0; step < 10; ++step) {
@@ -245,10 +240,8 @@ TEST(Transpositions, CommutingMovesLeaveTheSamePositionInEitherOrder) {
     int notCommuting = 0;
     for (int levelIndex = 0; levelIndex < 8; ++levelIndex) {
         SCOPED_TRACE("level " + std::to_string(levelIndex));
-        const RandomLevel level = makeRandomLevel(random, 24);
-        loadLevel(level.layout, level.supplies);
         Game root;
-        if (!initialFill(root)) continue;
+        if (!loadSettledRandomLevel(random, 24, root)) continue;
         MoveList firsts;
         enumerateAll(root, &firsts);
         Game afterFirst;

@@ -120,3 +120,11 @@ RandomLevel makeRandomLevel(std::mt19937& random, std::uint32_t widest) {
     }
     return level;
 }
+
+bool loadSettledRandomLevel(std::mt19937& random, std::uint32_t widest, Game& game, RandomLevel* made) {
+    const RandomLevel level = makeRandomLevel(random, widest);
+    loadLevel(level.layout, level.supplies);
+    if (made != nullptr) *made = level;
+    game = Game();
+    return initialFill(game);
+}
