@@ -47,14 +47,12 @@ MagicAi::MagicAi() {
     candidates.reserve(kReservedMoves);
     outcomes.reserve(kReservedMoves);
     followUps.reserve(kReservedMoves);
-    played.reserve(kReservedMoves);
 }
 
 bool MagicAi::chooseMove(Move& out, Game& game) {
     const MoveRecall recall = memory.startPosition(game);
     candidates.clear();
     outcomes.clear();
-    played.clear();
     const std::uint32_t count = listAllMoves(memory.moves(), &candidates);
     if (count == 0) return false;
 
@@ -67,9 +65,9 @@ bool MagicAi::chooseMove(Move& out, Game& game) {
         Outcome& outcome = outcomes.emplace_back(gain, game);
         if (!known) {
             outcome.value = playCandidate(outcome.game, candidate);
+            outcome.played = true;
             recall.note(candidate, columnsChangedBy(candidate, outcome.game), outcome.value);
         }
-        played.push_back(!known);
         sum += outcome.value;
     }
     const std::uint32_t average = sum / count;
@@ -77,7 +75,7 @@ bool MagicAi::chooseMove(Move& out, Game& game) {
     for (std::size_t index = 0; index < count; ++index) {
         Outcome& outcome = outcomes[index];
         if (outcome.value < average) continue;
-        if (!played[index]) playCandidate(outcome.game, candidates[index]);
+        if (!outcome.played) playCandidate(outcome.game, candidates[index]);
         followUps.clear();
         const std::uint32_t nearCount = enumerateNear(outcome.game, &followUps);
         outcome.value += kPointsPerOpenMove * nearCount;

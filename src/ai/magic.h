@@ -19,6 +19,9 @@ struct Outcome {
 
     std::uint32_t value;
     Game game;
+    // Whether game holds the position after the move yet: a candidate whose
+    // points are known need not be played until its position is needed.
+    bool played = false;
 };
 
 using OutcomeList = std::vector<Outcome>;
@@ -42,8 +45,6 @@ private:
     // Rebuilt for every qualifying candidate; kept as a member only so that it
     // is reserved once instead of allocated each time.
     MoveList followUps;
-    // Per candidate: whether its outcome holds the position after it yet.
-    std::vector<bool> played;
     // The last position decided on and what its moves did: a candidate that
     // nothing near it changed since earns what it earned then, and a
     // follow-up that no candidate's change reaches earns what it earns as a

@@ -62,6 +62,9 @@ public:
         effects[moveIndex(move)] = {value, readColumns(changed)};
     }
 
+    // Takes over another record's entry for move.
+    void copy(const Move& move, const MoveEffects& from) { effects[moveIndex(move)] = from.effects[moveIndex(move)]; }
+
     // Whether move, legal in a position that differs from the recorded one only
     // in the changed columns, is worth there what it was worth here; sets value
     // when it is. A move whose legality reads none of the changed columns was
@@ -102,6 +105,12 @@ struct MoveRecall {
 
     void note(const Move& move, ColumnSpan changed, std::uint32_t value) const {
         if (notes != nullptr) notes->record(move, changed, value);
+    }
+
+    // For a move whose value is known: keeps its record with the notes too,
+    // where those are kept apart, so that they hold every move of the position.
+    void noteKnown(const Move& move) const {
+        if (notes != nullptr && notes != known) notes->copy(move, *known);
     }
 };
 

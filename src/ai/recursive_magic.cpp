@@ -20,14 +20,11 @@ bool RecursiveMagicAi<N>::chooseMove(Move& out, Game& game) {
 
 template <unsigned N>
 std::uint32_t RecursiveMagicAi<N>::search(Move* best, unsigned level, const Game& game) {
-    // A one-move search remembers its last position, which keeps most of the
-    // moves and their points when it is asked about the next.
-    if (level == 0) {
-        const MoveRecall recall = memory.startPosition(game);
-        return lastMoveValue(best, game, memory.moves(), recall);
-    }
-    mapAllMoves(game, moveMaps[level]);
-    return searchMapped(best, level, game, moveMaps[level]);
+    // The search remembers its last position, which keeps most of the moves
+    // and their points when it is asked about the next.
+    const MoveRecall recall = memory.startPosition(game);
+    if (level == 0) return lastMoveValue(best, game, memory.moves(), recall);
+    return searchMapped(best, level, game, memory.moves(), recall);
 }
 
 template <unsigned N>
@@ -68,8 +65,8 @@ std::uint32_t RecursiveMagicAi<N>::lastMoveValue(Move* best, const Game& game, c
 }
 
 template <unsigned N>
-std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, const Game& game,
-                                                const MoveMap& moves) {
+std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, const Game& game, const MoveMap& moves,
+                                                const MoveRecall& recall) {
     MoveList& candidates = moveLists[level];
     OutcomeList& outcomes = outcomeLists[level];
     candidates.clear();
@@ -77,17 +74,26 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
     const std::uint32_t count = listAllMoves(moves, &candidates);
     if (count == 0) return 0;
 
-    // Each candidate is played on its own copy, kept for the extension below; the
-    // copies lie in the level's reserved list, so they do not allocate. A copy
-    // starts with an empty touched range, so that after the move it spans
+    // Each candidate gets its own copy of the position, kept for the extension
+    // below; the copies lie in the level's reserved list, so they do not
+    // allocate. Only the candidates that reach the average need the position
+    // after them, so one whose points the recall knows is played only then. A
+    // copy starts with an empty touched range, so that after the move it spans
     // exactly the columns the move changed; the child's moves differ from this
     // position's only near them.
+    const auto play = [&recall](Outcome& outcome, const Move& candidate) {
+        clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
+        outcome.value = playedPoints(outcome.game, candidate);
+        outcome.played = true;
+        recall.note(candidate, outcome.game, outcome.value);
+    };
     std::uint32_t sum = 0;
     for (const Move& candidate : candidates) {
         Outcome& outcome = outcomes.emplace_back(0u, game);
-        clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
-        outcome.value = playedPoints(outcome.game, candidate);
-        if (level == 1) lastButOneEffects.record(candidate, outcome.game, outcome.value);
+        if (recall.knownValue(candidate, outcome.value))
+            recall.noteKnown(candidate);
+        else
+            play(outcome, candidate);
         sum += outcome.value;
     }
     const std::uint32_t average = sum / count;
@@ -101,23 +107,33 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
         Outcome& outcome = outcomes[index];
         if (outcome.value < average) continue;
         ++qualifying;
+        const std::uint32_t points = outcome.value;
         if (level == 1) {
-            const bool commutes = kTransposes && Transpositions::commute(rootChanged, changedColumns(outcome.game));
+            // A candidate the recall knew reads nothing the root candidate above
+            // changed, so the two commute.
             std::uint32_t value = 0;
+            const bool known = !outcome.played;
+            if (kTransposes && known && transpositions.find(rootIndex, candidates[index], value)) {
+                outcome.value = points + value;
+                continue;
+            }
+            if (known) play(outcome, candidates[index]);
+            const bool commutes = kTransposes && Transpositions::commute(rootChanged, changedColumns(outcome.game));
             if (!commutes || !transpositions.find(rootIndex, candidates[index], value)) {
                 mapChildMoves(outcome.game, moves, childMoves);
-                value = lastMoveValue(nullptr, outcome.game, childMoves,
-                                      {&lastButOneEffects, changedColumns(outcome.game), nullptr});
+                value = lastMoveValue(nullptr, outcome.game, childMoves, {recall.notes, changedColumns(outcome.game), nullptr});
                 if (commutes) transpositions.keep(rootIndex, candidates[index], value);
             }
-            outcome.value += value;
+            outcome.value = points + value;
         } else {
+            if (!outcome.played) play(outcome, candidates[index]);
             if (kTransposes && level == 2) {
                 rootIndex = index;
                 rootChanged = transposableChange(game, outcome.game);
             }
             mapChildMoves(outcome.game, moves, childMoves);
-            outcome.value += searchMapped(nullptr, level - 1, outcome.game, childMoves);
+            outcome.value = points + searchMapped(nullptr, level - 1, outcome.game, childMoves,
+                                                  {recall.notes, changedColumns(outcome.game), &lastButOneEffects});
         }
     }
 

@@ -27,8 +27,11 @@ public:
     std::uint32_t search(Move* best, unsigned level, const Game& game);
 
 private:
-    // The search proper from level 1 up, given the legal moves of game as a map.
-    std::uint32_t searchMapped(Move* best, unsigned level, const Game& game, const MoveMap& moves);
+    // The search proper from level 1 up, given the legal moves of game as a
+    // map, not playing the candidates whose points the recall knows until
+    // their positions are needed; it notes every candidate, known or played.
+    std::uint32_t searchMapped(Move* best, unsigned level, const Game& game, const MoveMap& moves,
+                               const MoveRecall& recall);
 
     // The value of game one move deep, which needs no position after a move,
     // not playing again the moves whose points the recall knows.
@@ -43,9 +46,11 @@ private:
     // The points of every move of the position one move deep.
     std::vector<std::uint32_t> lastMovePoints;
     // What every move of the position two moves deep did, for the positions
-    // after it to reuse.
+    // after it to reuse, when that is not the root.
     MoveEffects lastButOneEffects;
-    // A one-move search remembers its last position instead.
+    // The last root searched, its moves and what each did there: the root's
+    // candidates that nothing near them changed since need no play for their
+    // points, and the positions one move deep reuse what the root's moves did.
     MoveMemory memory;
     // A three-move search values most positions two moves deep twice; the
     // root candidate being searched and the columns it changed key the second.
