@@ -218,7 +218,7 @@ TEST(CandidatesOnRandomLevels, MatchBruteForceAndTheRefreshCarriedFromMoveToMove
     for (int levelIndex = 0; levelIndex < kLevels; ++levelIndex) {
         SCOPED_TRACE("level " + std::to_string(levelIndex));
         Game game;
-        if (!loadSettledRandomLevel(random, 12, game)) continue;
+        if (!loadSettledRandomLevel(random, 12, 12, game)) continue;
 
         // Carried from move to move exactly as MostPointsAi carries them.
         MoveList previous;

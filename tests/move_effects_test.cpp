@@ -76,7 +76,7 @@ TEST(MoveEffects, AMoveKnownInAChildEarnsThereWhatPlayingItEarns) {
         SCOPED_TRACE("level " + std::to_string(levelIndex));
         // Wide fields, so that many moves lie far from a change.
         Game game;
-        if (!loadSettledRandomLevel(random, 30, game)) continue;
+        if (!loadSettledRandomLevel(random, 30, 12, game)) continue;
         MoveList moves;
         for (int step = 0; step < 30; ++step) {
             if (step % 10 == 0) checkChildrenOf(game, tally);
@@ -131,7 +131,7 @@ TEST(MoveMemory, KnowsOnlyWhatPlayingGivesWhereverTheNextPositionComesFrom) {
         SCOPED_TRACE("level " + std::to_string(levelIndex));
         RandomLevel level;
         Game game;
-        if (!loadSettledRandomLevel(random, 30, game, &level)) continue;
+        if (!loadSettledRandomLevel(random, 30, 12, game, &level)) continue;
         std::vector<Game> earlier;
         MoveList moves;
         for (int step = 0; step < 60; ++step) {
@@ -196,7 +196,7 @@ TEST(MoveMemory, AStrategyDecidesOnPositionsOutOfOrderAsAFreshOneDoes) {
     for (int levelIndex = 0; levelIndex < 5; ++levelIndex) {
         SCOPED_TRACE("level " + std::to_string(levelIndex));
         Game game;
-        if (!loadSettledRandomLevel(random, 9, game)) continue;
+        if (!loadSettledRandomLevel(random, 9, 12, game)) continue;
         std::vector<Game> positions;
         MoveList moves;
         for (int step = 0; step < 10; ++step) {
@@ -241,7 +241,7 @@ TEST(Transpositions, CommutingMovesLeaveTheSamePositionInEitherOrder) {
     for (int levelIndex = 0; levelIndex < 8; ++levelIndex) {
         SCOPED_TRACE("level " + std::to_string(levelIndex));
         Game root;
-        if (!loadSettledRandomLevel(random, 24, root)) continue;
+        if (!loadSettledRandomLevel(random, 24, 12, root)) continue;
         MoveList firsts;
         enumerateAll(root, &firsts);
         Game afterFirst;

@@ -65,12 +65,19 @@ void dropAndRefillColumn(Game& game, std::uint32_t column, std::uint64_t empty) 
 }
 
 // The refill of the dirty columns of a level whose columns span Blocks blocks
-// of 16 cells.
+// of 16 cells. Returns the lowest row it changed in any column: the lowest
+// empty cell, as the cells below it stay where they are.
 template <unsigned Blocks>
-void refillInBlocks(Game& game) {
+std::uint32_t refillInBlocks(Game& game) {
+    std::uint32_t lowestChanged = 0;
     for (std::uint32_t column = game.dirtyFirst; column <= game.dirtyLast; ++column) {
         const std::uint64_t empty = blocksEqualToMask<Blocks>(&cellAt(game, column, 0), kEmpty) & Level.jewelRows[column];
         if (empty == 0) continue;
+        // A column of one block is scanned whole anyway.
+        if constexpr (Blocks > 1) {
+            const std::uint32_t lowestEmpty = 63 - static_cast<std::uint32_t>(std::countl_zero(empty));
+            if (lowestEmpty > lowestChanged) lowestChanged = lowestEmpty;
+        }
         const auto top = static_cast<std::uint32_t>(std::countr_zero(empty));
         const std::uint64_t fromTop = empty >> top;
         // One stretch when the bits from the top on are all ones.
@@ -79,6 +86,21 @@ void refillInBlocks(Game& game) {
         else
             dropAndRefillColumn(game, column, empty);
     }
+    return lowestChanged;
+}
+
+// refill, returning the lowest row it changed.
+std::uint32_t refillColumns(Game& game) {
+    std::uint32_t lowestChanged = 0;
+    switch ((Level.stride + 15) / 16) {
+        case 0:
+        case 1: lowestChanged = refillInBlocks<1>(game); break;
+        case 2: lowestChanged = refillInBlocks<2>(game); break;
+        case 3: lowestChanged = refillInBlocks<3>(game); break;
+        default: lowestChanged = refillInBlocks<4>(game); break;
+    }
+    widenRange(game.touchedFirst, game.touchedLast, game.dirtyFirst, game.dirtyLast);
+    return lowestChanged;
 }
 
 }  // namespace
@@ -95,35 +117,28 @@ Cell takeJewel(Game& game, std::uint32_t column, std::uint32_t row) {
     return takeFromSupply(game, column);
 }
 
-void refill(Game& game) {
-    switch ((Level.stride + 15) / 16) {
-        case 0:
-        case 1: refillInBlocks<1>(game); break;
-        case 2: refillInBlocks<2>(game); break;
-        case 3: refillInBlocks<3>(game); break;
-        default: refillInBlocks<4>(game); break;
-    }
-    widenRange(game.touchedFirst, game.touchedLast, game.dirtyFirst, game.dirtyLast);
-}
+void refill(Game& game) { refillColumns(game); }
 
 namespace {
 
 // The cascade after a clearing: refill, then clear again, until nothing matches.
-SettleResult refillAndSettle(Game& game) {
-    std::uint32_t drops = 0;
-    do {
+// On a field that was at rest before the move, every clearing has left no run
+// anywhere, so a scan after a refill needs only the rows the refill changed.
+SettleResult refillAndSettle(Game& game, bool wasAtRest) {
+    for (std::uint32_t drops = 0;;) {
         if (drops == kMaxRefillPasses) return {drops, false};
-        refill(game);
+        const std::uint32_t lowestChanged = refillColumns(game);
         ++drops;
-    } while (clearAndScore(game) != 0);
-    return {drops, true};
+        const std::uint32_t groups = wasAtRest ? clearAndScoreAbove(game, lowestChanged) : clearAndScore(game);
+        if (groups == 0) return {drops, true};
+    }
 }
 
 }  // namespace
 
 SettleResult settle(Game& game) {
     if (clearAndScore(game) == 0) return {0, true};
-    return refillAndSettle(game);
+    return refillAndSettle(game, false);
 }
 
 SettleResult playMove(Game& game, const Move& move) {
@@ -140,7 +155,7 @@ SettleResult settleSwapped(Game& game, const Move& move, bool atRestBefore) {
     const std::uint32_t groups = clearGroupThrough(game, move.column, move.row) +
                                  clearGroupThrough(game, partner.column, partner.row);
     if (groups == 0) return {0, true};
-    return refillAndSettle(game);
+    return refillAndSettle(game, true);
 }
 
 bool initialFill(Game& game, void (*afterPass)(const Game&)) {

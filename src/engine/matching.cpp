@@ -132,8 +132,13 @@ void markMatchesInBlocks(Game& game, MarkedRange& marked) {
     game.dirtyLast = marked.last;
 }
 
-void markMatches(Game& game, MarkedRange& marked) {
-    switch ((Level.stride + 15) / 16) {
+// The blocks of 16 cells that hold a level's columns.
+std::uint32_t columnBlocks() { return (Level.stride + 15) / 16; }
+
+// Scans the first `blocks` blocks of every column: all of them, or fewer where
+// no run can reach further down.
+void markMatches(Game& game, MarkedRange& marked, std::uint32_t blocks) {
+    switch (blocks) {
         case 0:
         case 1: return markMatchesInBlocks<1>(game, marked);
         case 2: return markMatchesInBlocks<2>(game, marked);
@@ -146,7 +151,7 @@ void markMatches(Game& game, MarkedRange& marked) {
 
 std::uint32_t markMatches(Game& game) {
     MarkedRange marked;
-    markMatches(game, marked);
+    markMatches(game, marked, columnBlocks());
     return marked.runs;
 }
 
@@ -161,9 +166,11 @@ void floodClear(Game& game, std::uint32_t column, std::uint32_t row, std::uint32
     if ((links & linkRight) && cellAt(game, column + 1, row) != kEmpty) floodClear(game, column + 1, row, count);
 }
 
-std::uint32_t clearAndScore(Game& game) {
+namespace {
+
+std::uint32_t clearAndScoreInBlocks(Game& game, std::uint32_t blocks) {
     MarkedRange marked;
-    markMatches(game, marked);
+    markMatches(game, marked, blocks);
     if (marked.runs == 1) {
         // A lone run is its own group: no flood needed to find its cells.
         Cell* cell = &game.cells[marked.runStart[0]];
@@ -184,6 +191,17 @@ std::uint32_t clearAndScore(Game& game) {
         game.score += pointsForGroup(size);
     }
     return groups;
+}
+
+}  // namespace
+
+std::uint32_t clearAndScore(Game& game) { return clearAndScoreInBlocks(game, columnBlocks()); }
+
+std::uint32_t clearAndScoreAbove(Game& game, std::uint32_t lowestChangedRow) {
+    // A new run holds a changed cell, and reaches at most two cells below the
+    // lowest one: three unchanged equal cells would have been a run already.
+    const std::uint32_t blocks = (lowestChangedRow + 2) / 16 + 1;
+    return clearAndScoreInBlocks(game, blocks < columnBlocks() ? blocks : columnBlocks());
 }
 
 namespace {

@@ -23,6 +23,11 @@ void floodClear(Game& game, std::uint32_t column, std::uint32_t row, std::uint32
 // of groups cleared; 0 means the dirty columns were stable.
 std::uint32_t clearAndScore(Game& game);
 
+// clearAndScore for a field that was at rest, with no run anywhere, before its
+// dirty columns changed in rows 0 to lowestChangedRow only (as a refill
+// changes them): it compares only the rows a new run can reach.
+std::uint32_t clearAndScoreAbove(Game& game, std::uint32_t lowestChangedRow);
+
 // Clears and scores the group through the jewel at (column, row) of a field that
 // was at rest before one swap changed this cell: any run there passes through
 // it. Widens the dirty range by the columns cleared; returns 1 when a group was

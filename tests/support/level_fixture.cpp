@@ -93,12 +93,12 @@ std::vector<std::string> pictureOf(const Game& game) {
     return rows;
 }
 
-RandomLevel makeRandomLevel(std::mt19937& random, std::uint32_t widest) {
+RandomLevel makeRandomLevel(std::mt19937& random, std::uint32_t widest, std::uint32_t tallest) {
     auto between = [&](std::uint32_t low, std::uint32_t high) {
         return std::uniform_int_distribution<std::uint32_t>(low, high)(random);
     };
     const std::uint32_t columns = between(5, widest);
-    const std::uint32_t rows = between(5, 12);
+    const std::uint32_t rows = between(5, tallest);
     const std::uint32_t kinds = between(3, 7);
     const bool withRock = between(0, 1) == 1;
 
@@ -121,8 +121,9 @@ RandomLevel makeRandomLevel(std::mt19937& random, std::uint32_t widest) {
     return level;
 }
 
-bool loadSettledRandomLevel(std::mt19937& random, std::uint32_t widest, Game& game, RandomLevel* made) {
-    const RandomLevel level = makeRandomLevel(random, widest);
+bool loadSettledRandomLevel(std::mt19937& random, std::uint32_t widest, std::uint32_t tallest, Game& game,
+                            RandomLevel* made) {
+    const RandomLevel level = makeRandomLevel(random, widest, tallest);
     loadLevel(level.layout, level.supplies);
     if (made != nullptr) *made = level;
     game = Game();

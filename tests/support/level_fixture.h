@@ -54,11 +54,12 @@ struct RandomLevel {
     std::vector<std::string> supplies;
 };
 
-// A random level of 5 to widest columns and 5 to 12 rows, 3 to 7 kinds and
+// A random level of 5 to widest columns and 5 to tallest rows, 3 to 7 kinds and
 // supplies of 1 to 40 jewels; half of them with rock of random heights.
-RandomLevel makeRandomLevel(std::mt19937& random, std::uint32_t widest = 12);
+RandomLevel makeRandomLevel(std::mt19937& random, std::uint32_t widest = 12, std::uint32_t tallest = 12);
 
 // Makes a random level as makeRandomLevel does, loads it and fills game from
 // it; false when the first fill never comes to rest. Writes the level's files
 // to made when given.
-bool loadSettledRandomLevel(std::mt19937& random, std::uint32_t widest, Game& game, RandomLevel* made = nullptr);
+bool loadSettledRandomLevel(std::mt19937& random, std::uint32_t widest, std::uint32_t tallest, Game& game,
+                            RandomLevel* made = nullptr);
