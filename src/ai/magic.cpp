@@ -87,7 +87,7 @@ bool MagicAi::chooseMove(Move& out, Game& game) {
             std::uint32_t points = 0;
             if (!followUpRecall.knownValue(followUp, points)) {
                 points = playedPoints(probe, followUp);
-                probe = outcome.game;
+                restoreAfterMove(probe, outcome.game);
             }
             outcome.value += points;
         }

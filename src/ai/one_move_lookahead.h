@@ -60,7 +60,7 @@ std::size_t firstBestRecalled(const Game& game, const MoveList& candidates, cons
             clearRange(scratch.touchedFirst, scratch.touchedLast);
             value = measure(scratch, candidates[index]);
             recall.note(candidates[index], scratch, value);
-            scratch = game;
+            restoreAfterMove(scratch, game);
         }
         if (value > best) {
             best = value;

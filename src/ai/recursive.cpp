@@ -44,7 +44,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestSingleMove(Move* best, const Game& game,
             clearRange(scratch.touchedFirst, scratch.touchedLast);
             points = playedPoints(scratch, move);
             recall.note(move, scratch, points);
-            scratch = game;
+            restoreAfterMove(scratch, game);
         }
         if (!any || points > bestPoints || (points == bestPoints && listingRank(move) < listingRank(bestMove))) {
             any = true;
@@ -109,7 +109,7 @@ std::uint32_t SimpleRecursiveAi<N>::searchMapped(Move* best, unsigned level, con
             // stay as they are.
             mapChildMoves(scratch, moves, childMoves);
             total += searchMapped(nullptr, level - 1, scratch, childMoves);
-            scratch = game;
+            restoreAfterMove(scratch, game);
         }
         if (total > bestTotal) {
             bestTotal = total;

@@ -43,7 +43,7 @@ std::uint32_t RecursiveMagicAi<N>::lastMoveValue(Move* best, const Game& game, c
             clearRange(scratch.touchedFirst, scratch.touchedLast);
             points = playedPoints(scratch, move);
             recall.note(move, scratch, points);
-            scratch = game;
+            restoreAfterMove(scratch, game);
         }
         if (lastMovePoints.empty() || points > bestPoints ||
             (points == bestPoints && listingRank(move) < listingRank(bestMove))) {
