@@ -139,7 +139,7 @@ void mapColumnsInBlocks(const Game& game, ColumnWindow window, MoveMap& map) {
 
 // Sets the moves of the window's columns in the map.
 void mapColumns(const Game& game, ColumnWindow window, MoveMap& map) {
-    switch ((Level.stride + 15) / 16) {
+    switch (columnBlocks()) {
         case 0:
         case 1: return mapColumnsInBlocks<1>(game, window, map);
         case 2: return mapColumnsInBlocks<2>(game, window, map);

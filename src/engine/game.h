@@ -39,6 +39,10 @@ struct Game {
 // The number of bytes of a Game that the loaded level uses; copies move only these.
 std::size_t usedGameBytes();
 
+// The 16-cell blocks that hold one column of the loaded level: the unit in
+// which the scans, the move search and the refill compare and move cells.
+inline std::uint32_t columnBlocks() { return (Level.stride + 15) / 16; }
+
 inline Cell& cellAt(Game& game, std::uint32_t column, std::uint32_t row) {
     return game.cells[column * Level.stride + row];
 }
@@ -67,7 +71,7 @@ inline void widenRange(std::uint32_t& first, std::uint32_t& last, std::uint32_t 
 // columns of one 16-cell block: the whole of it copies as fast as a few
 // columns, and measured faster in the look-ahead loops.
 inline void restoreAfterMove(Game& scratch, const Game& source) {
-    if (Level.stride <= 16 || scratch.dirtyFirst <= scratch.dirtyLast) {
+    if (columnBlocks() <= 1 || scratch.dirtyFirst <= scratch.dirtyLast) {
         scratch = source;
         return;
     }

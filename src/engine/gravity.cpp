@@ -92,7 +92,7 @@ std::uint32_t refillInBlocks(Game& game) {
 // refill, returning the lowest row it changed.
 std::uint32_t refillColumns(Game& game) {
     std::uint32_t lowestChanged = 0;
-    switch ((Level.stride + 15) / 16) {
+    switch (columnBlocks()) {
         case 0:
         case 1: lowestChanged = refillInBlocks<1>(game); break;
         case 2: lowestChanged = refillInBlocks<2>(game); break;

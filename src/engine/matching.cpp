@@ -1,8 +1,8 @@
 #include "engine/matching.h"
 
 #include <array>
-#include <cstddef>
 #include <bit>
+#include <cstddef>
 
 #include "engine/column_compare.h"
 
@@ -131,9 +131,6 @@ void markMatchesInBlocks(Game& game, MarkedRange& marked) {
     game.dirtyFirst = marked.first;
     game.dirtyLast = marked.last;
 }
-
-// The blocks of 16 cells that hold a level's columns.
-std::uint32_t columnBlocks() { return (Level.stride + 15) / 16; }
 
 // Scans the first `blocks` blocks of every column: all of them, or fewer where
 // no run can reach further down.
