@@ -23,8 +23,8 @@ namespace {
 // range holds as it was emptied after the swap, and the two cells it swapped.
 ColumnSpan columnsChangedBy(const Move& candidate, const Game& after) {
     ColumnSpan changed = changedColumns(after);
-    const std::uint32_t right = candidate.direction == East ? candidate.column + 1 : candidate.column;
-    widenRange(changed.first, changed.last, candidate.column, right);
+    const ColumnSpan swapped = columnsOf(candidate);
+    widenRange(changed.first, changed.last, swapped.first, swapped.last);
     return changed;
 }
 

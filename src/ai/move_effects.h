@@ -39,6 +39,11 @@ inline ColumnSpan readColumns(ColumnSpan changed) {
             changed.last + 2 < Level.columnCount ? changed.last + 2 : Level.columnCount - 1};
 }
 
+// The columns of the two cells a Z or an O move exchanges.
+inline ColumnSpan columnsOf(const Move& move) {
+    return {move.column, move.direction == East ? move.column + 1 : move.column};
+}
+
 // A number for every move a search lists (a Z or an O move at a cell), below
 // 2 x kMaxCells, for tables indexed by move.
 inline std::size_t moveIndex(const Move& move) {
@@ -70,7 +75,7 @@ public:
     // when it is. A move whose legality reads none of the changed columns was
     // legal here too, so its record belongs to this position.
     bool knownValue(const Move& move, ColumnSpan changed, std::uint32_t& value) const {
-        const ColumnSpan legalityReads = readColumns({move.column, move.direction == East ? move.column + 1 : move.column});
+        const ColumnSpan legalityReads = readColumns(columnsOf(move));
         if (legalityReads.overlaps(changed)) return false;
         const Effect& effect = effects[moveIndex(move)];
         if (effect.reads.overlaps(changed)) return false;
