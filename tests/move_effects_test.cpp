@@ -27,8 +27,7 @@ constexpr Move kNoMove{0, 0, West};
 std::uint32_t playFrom(const Game& game, const Move& move, Game& after) {
     after = game;
     clearRange(after.touchedFirst, after.touchedLast);
-    swap(after, move);
-    return settledPoints(after);
+    return playedPoints(after, move);
 }
 
 struct Tally {

@@ -8,16 +8,9 @@
 #include "engine/gravity.h"
 #include "engine/moves.h"
 
-// The points that the swap already made on scratch earns once the field settles.
-// A look-ahead whose cascade is cut off at the refill cap just stops there, so
+// The points that playing move on scratch earns once the field settles. A
+// look-ahead whose cascade is cut off at the refill cap just stops there, so
 // its score so far is what counts.
-inline std::uint32_t settledPoints(Game& scratch) {
-    const std::uint32_t scoreBefore = scratch.score;
-    settle(scratch);
-    return scratch.score - scoreBefore;
-}
-
-// The points that playing move on scratch earns, counted as settledPoints does.
 inline std::uint32_t playedPoints(Game& scratch, const Move& move) {
     const std::uint32_t scoreBefore = scratch.score;
     playMove(scratch, move);
@@ -25,9 +18,10 @@ inline std::uint32_t playedPoints(Game& scratch, const Move& move) {
 }
 
 // Plays every candidate on one scratch copy of game (measure plays it and tells
-// its value), restored by assignment after each, and returns the index of the first candidate whose measure is the
-// greatest: only a strictly greater measure replaces the best, so ties go to the
-// earlier candidate, and index 0 is returned when none beats initialBest.
+// its value), restored by assignment after each, and returns the index of the
+// first candidate whose measure is the greatest: only a strictly greater
+// measure replaces the best, so ties go to the earlier candidate, and index 0
+// is returned when none beats initialBest.
 template <typename Value, typename Measure>
 std::size_t firstBestCandidate(const Game& game, const MoveList& candidates, Value initialBest, Measure measure) {
     Game scratch(game);

@@ -7,7 +7,7 @@
 
 template <unsigned N>
 SimpleRecursiveAi<N>::SimpleRecursiveAi() {
-    for (MoveList& list : moveLists) list.reserve(kReservedMoves);
+    for (unsigned level = 1; level < N; ++level) moveLists[level].reserve(kReservedMoves);
     // Only a search of two moves or more keeps the positions one move before the last.
     if (N >= 2) lastButOne.reserve(kReservedMoves);
 }

@@ -34,7 +34,8 @@ private:
     // not playing again the moves whose points the recall knows.
     std::uint32_t bestSingleMove(Move* best, const Game& game, const MoveMap& moves, const MoveRecall& recall);
 
-    // One list per level, so a deeper call never disturbs the list its caller walks.
+    // One list per level from 1 up, so a deeper call never disturbs the list its
+    // caller walks; the last move walks its map and needs none.
     std::array<MoveList, N> moveLists;
     // The legal moves of the position each level searches, updated from its
     // parent's map where the move before it changed the field.

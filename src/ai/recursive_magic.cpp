@@ -7,9 +7,10 @@
 
 template <unsigned N>
 RecursiveMagicAi<N>::RecursiveMagicAi() {
-    for (MoveList& list : moveLists) list.reserve(kReservedMoves);
-    // The last move needs no positions after it, only their points.
-    for (unsigned level = 1; level < N; ++level) outcomeLists[level].reserve(kReservedMoves);
+    for (unsigned level = 1; level < N; ++level) {
+        moveLists[level].reserve(kReservedMoves);
+        outcomeLists[level].reserve(kReservedMoves);
+    }
     lastMovePoints.reserve(kReservedMoves);
 }
 

@@ -37,11 +37,13 @@ private:
     // not playing again the moves whose points the recall knows.
     std::uint32_t lastMoveValue(Move* best, const Game& game, const MoveMap& moves, const MoveRecall& recall);
 
-    // One pair of lists per level, so a deeper call never disturbs its caller's.
+    // One pair of lists per level from 1 up, so a deeper call never disturbs its
+    // caller's; the last move walks its map and needs neither.
     std::array<MoveList, N> moveLists;
     std::array<OutcomeList, N> outcomeLists;
-    // The legal moves of the position each level searches, updated from its
-    // parent's map where the move before it changed the field.
+    // The legal moves of the position each level below the root searches,
+    // updated from its parent's map where the move before it changed the
+    // field; the root's map is the memory's.
     std::array<MoveMap, N> moveMaps;
     // The points of every move of the position one move deep.
     std::vector<std::uint32_t> lastMovePoints;
