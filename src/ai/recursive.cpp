@@ -90,14 +90,11 @@ std::uint32_t SimpleRecursiveAi<N>::searchMapped(Move* best, unsigned level, con
         if (level == 1) {
             const Outcome& outcome = lastButOne[index];
             const bool commutes = kTransposes && Transpositions::commute(rootChanged, changedColumns(outcome.game));
-            std::uint32_t lastMovePoints = 0;
-            if (!commutes || !transpositions.find(rootIndex, candidates[index], lastMovePoints)) {
+            total = outcome.value + transpositions.valueAfter(rootIndex, candidates[index], commutes, [&] {
                 mapChildMoves(outcome.game, moves, childMoves);
                 const MoveRecall recall{&lastButOneEffects, changedColumns(outcome.game), nullptr};
-                lastMovePoints = bestSingleMove(nullptr, outcome.game, childMoves, recall);
-                if (commutes) transpositions.keep(rootIndex, candidates[index], lastMovePoints);
-            }
-            total = outcome.value + lastMovePoints;
+                return bestSingleMove(nullptr, outcome.game, childMoves, recall);
+            });
         } else {
             clearRange(scratch.touchedFirst, scratch.touchedLast);
             total = playedPoints(scratch, candidates[index]);

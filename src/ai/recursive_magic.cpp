@@ -120,12 +120,10 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
             }
             if (known) play(outcome, candidates[index]);
             const bool commutes = kTransposes && Transpositions::commute(rootChanged, changedColumns(outcome.game));
-            if (!commutes || !transpositions.find(rootIndex, candidates[index], value)) {
+            outcome.value = points + transpositions.valueAfter(rootIndex, candidates[index], commutes, [&] {
                 mapChildMoves(outcome.game, moves, childMoves);
-                value = lastMoveValue(nullptr, outcome.game, childMoves, {recall.notes, changedColumns(outcome.game), nullptr});
-                if (commutes) transpositions.keep(rootIndex, candidates[index], value);
-            }
-            outcome.value = points + value;
+                return lastMoveValue(nullptr, outcome.game, childMoves, {recall.notes, changedColumns(outcome.game), nullptr});
+            });
         } else {
             if (!outcome.played) play(outcome, candidates[index]);
             if (kTransposes && level == 2) {

@@ -43,6 +43,18 @@ public:
         return true;
     }
 
+    // The value of the position after root candidate `first` and then `second`:
+    // the kept one when the two commute and it was found before, else what
+    // compute() finds, kept for the other order when they commute.
+    template <typename Compute>
+    std::uint32_t valueAfter(std::size_t first, const Move& second, bool commuting, Compute compute) {
+        std::uint32_t value = 0;
+        if (commuting && find(first, second, value)) return value;
+        value = compute();
+        if (commuting) keep(first, second, value);
+        return value;
+    }
+
     void keep(std::size_t first, const Move& second, std::uint32_t value) {
         const std::size_t slot = slotOf(first, second);
         values[slot] = value;
