@@ -55,13 +55,13 @@ void checkChildrenOf(const Game& position, Tally& tally) {
         childCandidates.clear();
         listAllMoves(childMoves, &childCandidates);
         for (const Move& next : childCandidates) {
-            std::uint32_t known = 0;
-            if (!effects.knownValue(next, changedColumns(child), known)) {
+            const MoveEffect* known = effects.heldEffect(next, changedColumns(child));
+            if (known == nullptr) {
                 ++tally.played;
                 continue;
             }
             ++tally.known;
-            ASSERT_EQ(known, playFrom(child, next, grandchild))
+            ASSERT_EQ(known->value, playFrom(child, next, grandchild))
                 << "after " << testing::PrintToString(move) << ", " << testing::PrintToString(next);
         }
     }
@@ -267,6 +267,86 @@ TEST(Transpositions, CommutingMovesLeaveTheSamePositionInEitherOrder) {
     }
     EXPECT_GT(commuting, 1000);
     EXPECT_GT(notCommuting, 1000);
+}
+
+// Below a first move a, a second move b that reads nothing a changed leads to
+// a position that differs from the one b leads to from the root only in a's
+// columns: a third move's effect noted after b alone, where it holds over
+// those columns, is what playing it after a and b gives.
+TEST(ChildEffects, ASecondMoveFarFromTheFirstKeepsTheThirdMovesItsEffects) {
+    std::mt19937 random(31337);
+    Tally tally;
+    for (int levelIndex = 0; levelIndex < 6; ++levelIndex) {
+        SCOPED_TRACE("level " + std::to_string(levelIndex));
+        Game root;
+        if (!loadSettledRandomLevel(random, 24, 12, root)) continue;
+        MoveList firsts;
+        enumerateAll(root, &firsts);
+        MoveEffects rootEffects;
+        ChildEffects below;
+        below.clear(firsts.size() * firsts.size());
+        Game afterFirst;
+        Game afterBoth;
+        Game scratch;
+        for (const Move& first : firsts) {
+            const std::uint32_t points = playFrom(root, first, afterFirst);
+            rootEffects.record(first, afterFirst, points);
+            MoveList seconds;
+            enumerateAll(afterFirst, &seconds);
+            for (const Move& second : seconds) {
+                const std::uint32_t secondPoints = playFrom(afterFirst, second, scratch);
+                below.record(first, second, MoveEffect::of(changedColumns(scratch), secondPoints));
+            }
+        }
+        for (std::size_t index = 0; index < firsts.size(); index += 3) {
+            const Move& first = firsts[index];
+            playFrom(root, first, afterFirst);
+            const ColumnSpan firstChanged = changedColumns(afterFirst);
+            MoveList seconds;
+            enumerateAll(afterFirst, &seconds);
+            for (const Move& second : seconds) {
+                if (rootEffects.heldEffect(second, firstChanged) == nullptr) continue;
+                playFrom(afterFirst, second, afterBoth);
+                MoveList thirds;
+                enumerateAll(afterBoth, &thirds);
+                for (const Move& third : thirds) {
+                    const MoveEffect* known = below.heldEffect(second, third, firstChanged);
+                    if (known == nullptr) {
+                        ++tally.played;
+                        continue;
+                    }
+                    ++tally.known;
+                    ASSERT_EQ(known->value, playFrom(afterBoth, third, scratch))
+                        << testing::PrintToString(first) << ", " << testing::PrintToString(second) << ", "
+                        << testing::PrintToString(third);
+                }
+            }
+        }
+    }
+    EXPECT_GT(tally.known, 5000);
+    EXPECT_GT(tally.played, 500);
+}
+
+// The table keeps every note however many it is given, under its own pair of
+// moves, and forgets them all when cleared.
+TEST(ChildEffects, KeepsEveryNoteUntilCleared) {
+    ChildEffects table;
+    table.clear(10);
+    std::vector<std::pair<Move, Move>> pairs;
+    for (std::uint32_t column = 0; column < 12; ++column)
+        for (std::uint32_t row = 0; row < 40; ++row)
+            pairs.push_back({Move{column, row, East}, Move{row, column, South}});
+    for (std::size_t i = 0; i < pairs.size(); ++i)
+        table.record(pairs[i].first, pairs[i].second, MoveEffect{static_cast<std::uint32_t>(i), {30, 30}});
+    const ColumnSpan farAway{45, 46};
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        const MoveEffect* effect = table.heldEffect(pairs[i].first, pairs[i].second, farAway);
+        ASSERT_NE(effect, nullptr) << i;
+        EXPECT_EQ(effect->value, i);
+        EXPECT_EQ(table.heldEffect(pairs[i].second, pairs[i].first, farAway), nullptr) << "swapped pair " << i;
+    }
+    table.clear(10);
+    for (const auto& [candidate, move] : pairs) EXPECT_EQ(table.heldEffect(candidate, move, farAway), nullptr);
 }
 
 }  // namespace

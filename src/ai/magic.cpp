@@ -66,7 +66,7 @@ bool MagicAi::chooseMove(Move& out, Game& game) {
         if (!known) {
             outcome.value = playCandidate(outcome.game, candidate);
             outcome.played = true;
-            recall.note(candidate, columnsChangedBy(candidate, outcome.game), outcome.value);
+            recall.note(candidate, MoveEffect::of(columnsChangedBy(candidate, outcome.game), outcome.value));
         }
         sum += outcome.value;
     }

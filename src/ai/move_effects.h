@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "engine/candidates.h"
 #include "engine/column_compare.h"
@@ -50,72 +51,169 @@ inline std::size_t moveIndex(const Move& move) {
     return (move.column * kMaxRows + move.row) * 2 + (move.direction == East ? 1 : 0);
 }
 
-// The value and read columns of every legal move of one position, found by the
-// move's cell and direction. The value is what a strategy measures of a move
-// (its points, its drops), as long as it depends on nothing but what the move
-// reads.
+// What a move did in one position: the value a strategy measures of it (its
+// points, its drops), as long as that depends on nothing but what the move
+// reads, and the columns it read.
+struct MoveEffect {
+    std::uint32_t value;
+    ColumnSpan reads;
+
+    // The effect of a move that changed the given columns.
+    static MoveEffect of(ColumnSpan changed, std::uint32_t value) { return {value, readColumns(changed)}; }
+
+    // Whether move, legal in a position that differs from the one this effect
+    // was seen in only in the changed columns, has the same effect there. A
+    // move whose legality reads none of the changed columns was legal there
+    // too, so the effect is its own.
+    bool holdsFor(const Move& move, ColumnSpan changed) const {
+        return !readColumns(columnsOf(move)).overlaps(changed) && !reads.overlaps(changed);
+    }
+};
+
+// The effects of the legal moves of one position, found by the move's cell and
+// direction.
 class MoveEffects {
 public:
     // Notes what move did: `after` is the settled position it led to, with the
     // touched range emptied before the move.
     void record(const Move& move, const Game& after, std::uint32_t value) {
-        record(move, changedColumns(after), value);
+        record(move, MoveEffect::of(changedColumns(after), value));
     }
 
-    // Notes what move did, given the columns it changed.
-    void record(const Move& move, ColumnSpan changed, std::uint32_t value) {
-        effects[moveIndex(move)] = {value, readColumns(changed)};
-    }
+    void record(const Move& move, const MoveEffect& effect) { effects[moveIndex(move)] = effect; }
 
-    // Takes over another record's entry for move.
-    void copy(const Move& move, const MoveEffects& from) { effects[moveIndex(move)] = from.effects[moveIndex(move)]; }
-
-    // Whether move, legal in a position that differs from the recorded one only
-    // in the changed columns, is worth there what it was worth here; sets value
-    // when it is. A move whose legality reads none of the changed columns was
-    // legal here too, so its record belongs to this position.
-    bool knownValue(const Move& move, ColumnSpan changed, std::uint32_t& value) const {
-        const ColumnSpan legalityReads = readColumns(columnsOf(move));
-        if (legalityReads.overlaps(changed)) return false;
-        const Effect& effect = effects[moveIndex(move)];
-        if (effect.reads.overlaps(changed)) return false;
-        value = effect.value;
-        return true;
+    // The recorded effect of move, when it holds in a position that differs
+    // from the recorded one only in the changed columns.
+    const MoveEffect* heldEffect(const Move& move, ColumnSpan changed) const {
+        const MoveEffect& effect = effects[moveIndex(move)];
+        return effect.holdsFor(move, changed) ? &effect : nullptr;
     }
 
 private:
-    struct Effect {
-        std::uint32_t value;
-        ColumnSpan reads;
-    };
-
-    std::array<Effect, 2 * kMaxCells> effects;
+    std::array<MoveEffect, 2 * kMaxCells> effects;
 };
 
-// For one position: where the values of its moves may be known from without
-// playing them, and where to note the values of the moves played. Either may be
+// The effects of the moves of the positions one move below a root, by the
+// root candidate that led to each: a search notes them while it values those
+// positions, and finds them again for a position that differs from one of
+// them only in a few columns: below the next root, or below another first
+// move that changed only columns those moves do not read.
+class ChildEffects {
+public:
+    // Forgets every note and makes room for about `expected` of them.
+    void clear(std::size_t expected) {
+        if (entries.size() < 2 * expected) {
+            std::size_t size = 1024;
+            while (size < 2 * expected) size *= 2;
+            entries.assign(size, Entry{});
+            stamp = 0;
+        }
+        ++stamp;
+        count = 0;
+    }
+
+    void record(const Move& candidate, const Move& move, MoveEffect effect) {
+        if (2 * (count + 1) > entries.size()) grow();
+        Entry& entry = slotFor(keyOf(candidate, move));
+        if (entry.stamp != stamp) ++count;
+        entry = {stamp, keyOf(candidate, move), effect};
+    }
+
+    // The recorded effect of move below candidate, when it holds in a position
+    // that differs from that one only in the changed columns.
+    const MoveEffect* heldEffect(const Move& candidate, const Move& move, ColumnSpan changed) const {
+        const Entry& entry = const_cast<ChildEffects*>(this)->slotFor(keyOf(candidate, move));
+        if (entry.stamp != stamp || !entry.effect.holdsFor(move, changed)) return nullptr;
+        return &entry.effect;
+    }
+
+private:
+    struct Entry {
+        std::uint32_t stamp = 0;  // the entry is in use when it carries the current stamp
+        std::uint32_t key = 0;
+        MoveEffect effect{};
+    };
+
+    static std::uint32_t keyOf(const Move& candidate, const Move& move) {
+        return static_cast<std::uint32_t>(moveIndex(candidate) << 13 | moveIndex(move));
+    }
+
+    // The entry holding key, or the free one where it would go.
+    Entry& slotFor(std::uint32_t key) {
+        const std::size_t mask = entries.size() - 1;
+        for (std::size_t slot = (key * std::size_t{0x9E3779B1}) >> 7 & mask;; slot = (slot + 1) & mask) {
+            Entry& entry = entries[slot];
+            if (entry.stamp != stamp || entry.key == key) return entry;
+        }
+    }
+
+    void grow() {
+        std::vector<Entry> kept;
+        for (const Entry& entry : entries)
+            if (entry.stamp == stamp) kept.push_back(entry);
+        entries.assign(2 * entries.size(), Entry{});
+        for (const Entry& entry : kept) slotFor(entry.key) = entry;
+    }
+
+    std::vector<Entry> entries = std::vector<Entry>(1024);
+    std::uint32_t stamp = 1;
+    std::size_t count = 0;
+};
+
+// For one position: where the effects of its moves may be known from without
+// playing them, and where to note the effects of the moves played. Any may be
 // missing.
 struct MoveRecall {
     const MoveEffects* known = nullptr;
     ColumnSpan changed{};  // the columns in which the position differs from the known one
     MoveEffects* notes = nullptr;
+    // A second source: a position below a root candidate, kept in a
+    // ChildEffects table, that differs from this one only in childChanged.
+    const ChildEffects* childKnown = nullptr;
+    Move childCandidate{};
+    ColumnSpan childChanged{};
+    // Notes kept by root candidate in a ChildEffects table.
+    ChildEffects* childNotes = nullptr;
+    Move notesCandidate{};
+
+    // The effect of move where this position's own source knows it.
+    const MoveEffect* heldEffect(const Move& move) const {
+        return known != nullptr ? known->heldEffect(move, changed) : nullptr;
+    }
+
+    // The effect of move where the position in the ChildEffects table knows it.
+    const MoveEffect* heldByChild(const Move& move) const {
+        return childKnown != nullptr ? childKnown->heldEffect(childCandidate, move, childChanged) : nullptr;
+    }
+
+    // The effect of move, when either source knows it.
+    const MoveEffect* knownEffect(const Move& move) const {
+        const MoveEffect* effect = heldEffect(move);
+        return effect != nullptr ? effect : heldByChild(move);
+    }
 
     bool knownValue(const Move& move, std::uint32_t& value) const {
-        return known != nullptr && known->knownValue(move, changed, value);
+        const MoveEffect* effect = knownEffect(move);
+        if (effect != nullptr) value = effect->value;
+        return effect != nullptr;
+    }
+
+    // Notes what move did in this position, played or known from the table.
+    void note(const Move& move, const MoveEffect& effect) const {
+        if (notes != nullptr) notes->record(move, effect);
+        if (childNotes != nullptr) childNotes->record(notesCandidate, move, effect);
+    }
+
+    // Notes a move whose effect this position's own source knows: the notes
+    // keep it where they are kept apart from that source, so that they hold
+    // every move of the position. The table needs no note: any position that
+    // it may stand for has the same own source for the move.
+    void noteHeld(const Move& move, const MoveEffect& effect) const {
+        if (notes != nullptr && notes != known) notes->record(move, effect);
     }
 
     void note(const Move& move, const Game& after, std::uint32_t value) const {
-        if (notes != nullptr) notes->record(move, after, value);
-    }
-
-    void note(const Move& move, ColumnSpan changed, std::uint32_t value) const {
-        if (notes != nullptr) notes->record(move, changed, value);
-    }
-
-    // For a move whose value is known: keeps its record with the notes too,
-    // where those are kept apart, so that they hold every move of the position.
-    void noteKnown(const Move& move) const {
-        if (notes != nullptr && notes != known) notes->copy(move, *known);
+        note(move, MoveEffect::of(changedColumns(after), value));
     }
 };
 

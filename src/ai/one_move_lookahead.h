@@ -17,6 +17,28 @@ inline std::uint32_t playedPoints(Game& scratch, const Move& move) {
     return scratch.score - scoreBefore;
 }
 
+// The points of move, a legal move of game, from the recall where it knows
+// them, else played on scratch (a copy of game, given back equal to it).
+// Every move is noted with the recall, known or played.
+inline std::uint32_t recalledPoints(const Move& move, Game& scratch, const Game& game, const MoveRecall& recall) {
+    if (const MoveEffect* held = recall.heldEffect(move)) {
+        recall.noteHeld(move, *held);
+        return held->value;
+    }
+    MoveEffect effect{};
+    if (const MoveEffect* known = recall.heldByChild(move)) {
+        effect = *known;
+    } else {
+        // An empty touched range first, so that afterwards it holds what the move changed.
+        clearRange(scratch.touchedFirst, scratch.touchedLast);
+        const std::uint32_t points = playedPoints(scratch, move);
+        effect = MoveEffect::of(changedColumns(scratch), points);
+        restoreAfterMove(scratch, game);
+    }
+    recall.note(move, effect);
+    return effect.value;
+}
+
 // Plays every candidate on one scratch copy of game (measure plays it and tells
 // its value), restored by assignment after each, and returns the index of the
 // first candidate whose measure is the greatest: only a strictly greater

@@ -7,9 +7,15 @@
 
 template <unsigned N>
 SimpleRecursiveAi<N>::SimpleRecursiveAi() {
-    for (unsigned level = 1; level < N; ++level) moveLists[level].reserve(kReservedMoves);
-    // Only a search of two moves or more keeps the positions one move before the last.
-    if (N >= 2) lastButOne.reserve(kReservedMoves);
+    if (N >= 2) {
+        lastButOneMoves.reserve(kReservedMoves);
+        lastButOne.reserve(kReservedMoves);
+    }
+    if (N >= 3) {
+        rootMoves.reserve(kReservedMoves);
+        rootOutcomes.reserve(kReservedMoves);
+        rootChildMoves.reserve(kReservedMoves);
+    }
 }
 
 template <unsigned N>
@@ -19,14 +25,25 @@ bool SimpleRecursiveAi<N>::chooseMove(Move& out, Game& game) {
 
 template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::search(Move* best, unsigned level, const Game& game) {
-    // A one-move search remembers its last position, which keeps most of the
-    // moves and their points when it is asked about the next.
+    // The root remembers its last position, which keeps most of the moves and
+    // their effects, and those of the moves below them, for the next.
+    const MoveRecall recall = memory.startPosition(game);
     if (level == 0) {
-        const MoveRecall recall = memory.startPosition(game);
+        childrenLevel = 0;
         return bestSingleMove(best, game, memory.moves(), recall);
     }
-    mapAllMoves(game, moveMaps[level]);
-    return searchMapped(best, level, game, moveMaps[level]);
+    // The notes of the last root stand for the positions below this one's
+    // candidates only when they were made by a search of the same depth.
+    std::swap(childEffects, previousChildEffects);
+    const ChildEffects* previous = childrenLevel == level && recall.known != nullptr ? &previousChildEffects : nullptr;
+    childrenLevel = level;
+    if (level == 1) {
+        // Below a candidate whose effect holds since the last root, the moves'
+        // effects noted then hold where the root changed nothing they read.
+        const ChildSource children{previous, recall.known, recall.changed};
+        return bestTwoMoves(best, game, memory.moves(), recall, children, &childEffects);
+    }
+    return bestThreeMoves(best, game, memory.moves(), recall, previous);
 }
 
 template <unsigned N>
@@ -39,13 +56,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestSingleMove(Move* best, const Game& game,
     std::uint32_t bestPoints = 0;
     Move bestMove{};
     forEachMove(moves, [&](const Move& move) {
-        std::uint32_t points = 0;
-        if (!recall.knownValue(move, points)) {
-            clearRange(scratch.touchedFirst, scratch.touchedLast);
-            points = playedPoints(scratch, move);
-            recall.note(move, scratch, points);
-            restoreAfterMove(scratch, game);
-        }
+        const std::uint32_t points = recalledPoints(move, scratch, game, recall);
         if (!any || points > bestPoints || (points == bestPoints && listingRank(move) < listingRank(bestMove))) {
             any = true;
             bestPoints = points;
@@ -57,63 +68,124 @@ std::uint32_t SimpleRecursiveAi<N>::bestSingleMove(Move* best, const Game& game,
 }
 
 template <unsigned N>
-std::uint32_t SimpleRecursiveAi<N>::searchMapped(Move* best, unsigned level, const Game& game,
-                                                 const MoveMap& moves) {
-    MoveList& candidates = moveLists[level];
+std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, const MoveMap& moves,
+                                                 const MoveRecall& recall, const ChildSource& children,
+                                                 ChildEffects* childNotes) {
+    MoveList& candidates = lastButOneMoves;
     candidates.clear();
     const std::uint32_t count = listAllMoves(moves, &candidates);
     if (count == 0) return 0;
+    if (childNotes != nullptr) childNotes->clear(static_cast<std::size_t>(count) * (count + 8));
 
     // Every candidate is played first, each on a copy whose touched range
     // starts empty, so that it spans exactly the columns the move changed: the
-    // child's moves differ from this position's only near them. Before the last
-    // move, what each candidate did is recorded for the children to reuse.
-    MoveMap& childMoves = moveMaps[level - 1];
-    if (level == 1) {
-        lastButOne.clear();
-        for (const Move& candidate : candidates) {
-            Outcome& outcome = lastButOne.emplace_back(0u, game);
-            clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
-            outcome.value = playedPoints(outcome.game, candidate);
-            lastButOneEffects.record(candidate, outcome.game, outcome.value);
-        }
+    // position below differs from this one only there, and its moves' effects
+    // are this position's elsewhere.
+    lastButOne.clear();
+    childKnown.assign(count, false);
+    for (std::size_t index = 0; index < count; ++index) {
+        const Move& candidate = candidates[index];
+        // Judged before the candidate's own note, which may replace the judged effect.
+        childKnown[index] =
+            children.table != nullptr && children.judge->heldEffect(candidate, children.changed) != nullptr;
+        Outcome& outcome = lastButOne.emplace_back(0u, game);
+        clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
+        outcome.value = playedPoints(outcome.game, candidate);
+        const MoveEffect effect = MoveEffect::of(changedColumns(outcome.game), outcome.value);
+        lastButOneEffects.record(candidate, effect);
+        recall.note(candidate, effect);
     }
 
-    // Only a three-move search has its root right above the last but one level.
+    // Only a three-move search has its root right above this level.
     constexpr bool kTransposes = N == 3;
-    if (kTransposes && level == 2) transpositions.startRoot(candidates);
-    Game scratch(game);
     std::uint32_t bestTotal = 0;
     std::size_t bestIndex = 0;
     for (std::size_t index = 0; index < count; ++index) {
-        std::uint32_t total = 0;
-        if (level == 1) {
-            const Outcome& outcome = lastButOne[index];
-            const bool commutes = kTransposes && Transpositions::commute(rootChanged, changedColumns(outcome.game));
-            total = outcome.value + transpositions.valueAfter(rootIndex, candidates[index], commutes, [&] {
-                mapChildMoves(outcome.game, moves, childMoves);
-                const MoveRecall recall{&lastButOneEffects, changedColumns(outcome.game), nullptr};
-                return bestSingleMove(nullptr, outcome.game, childMoves, recall);
-            });
-        } else {
-            clearRange(scratch.touchedFirst, scratch.touchedLast);
-            total = playedPoints(scratch, candidates[index]);
-            if (kTransposes && level == 2) {
-                rootIndex = index;
-                rootChanged = transposableChange(game, scratch);
-            }
-            // The recursion uses the lists of the levels below, so this level's
-            // stay as they are.
-            mapChildMoves(scratch, moves, childMoves);
-            total += searchMapped(nullptr, level - 1, scratch, childMoves);
-            restoreAfterMove(scratch, game);
-        }
+        const Move& candidate = candidates[index];
+        const Outcome& outcome = lastButOne[index];
+        const ColumnSpan changed = changedColumns(outcome.game);
+        const bool commutes = kTransposes && Transpositions::commute(rootChanged, changed);
+        const std::uint32_t total = outcome.value + transpositions.valueAfter(rootIndex, candidate, commutes, [&] {
+            mapChildMoves(outcome.game, moves, lastMoves);
+            const MoveRecall lastRecall{&lastButOneEffects,
+                                        changed,
+                                        nullptr,
+                                        childKnown[index] ? children.table : nullptr,
+                                        candidate,
+                                        children.changed,
+                                        childNotes,
+                                        candidate};
+            return bestSingleMove(nullptr, outcome.game, lastMoves, lastRecall);
+        });
         if (total > bestTotal) {
             bestTotal = total;
             bestIndex = index;
         }
     }
     if (best != nullptr) *best = candidates[bestIndex];
+    return bestTotal;
+}
+
+template <unsigned N>
+std::uint32_t SimpleRecursiveAi<N>::bestThreeMoves(Move* best, const Game& game, const MoveMap& moves,
+                                                   const MoveRecall& recall, const ChildEffects* previous) {
+    rootMoves.clear();
+    const std::uint32_t count = listAllMoves(moves, &rootMoves);
+    if (count == 0) return 0;
+    childEffects.clear(static_cast<std::size_t>(count) * (count + 8));
+    transpositions.startRoot(rootMoves);
+
+    // First every position one move deep, then the effects of its moves,
+    // once every root move's own effect is noted: below a candidate whose
+    // effect holds since the last root, those noted then hold where the root
+    // changed nothing they read.
+    rootOutcomes.clear();
+    rootChildMoves.resize(count);
+    heldSincePrevious.assign(count, false);
+    for (std::size_t index = 0; index < count; ++index) {
+        const Move& candidate = rootMoves[index];
+        heldSincePrevious[index] = previous != nullptr && recall.heldEffect(candidate) != nullptr;
+        Outcome& outcome = rootOutcomes.emplace_back(0u, game);
+        clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
+        outcome.value = playedPoints(outcome.game, candidate);
+        const MoveEffect effect = MoveEffect::of(changedColumns(outcome.game), outcome.value);
+        rootEffects.record(candidate, effect);
+        recall.note(candidate, effect);
+    }
+    for (std::size_t index = 0; index < count; ++index) {
+        const Move& candidate = rootMoves[index];
+        const Outcome& outcome = rootOutcomes[index];
+        mapChildMoves(outcome.game, moves, rootChildMoves[index]);
+        const MoveRecall childRecall{&rootEffects,
+                                     changedColumns(outcome.game),
+                                     nullptr,
+                                     heldSincePrevious[index] ? previous : nullptr,
+                                     candidate,
+                                     recall.changed,
+                                     &childEffects,
+                                     candidate};
+        bestSingleMove(nullptr, outcome.game, rootChildMoves[index], childRecall);
+    }
+
+    // Then the two moves after each: a second move that reads nothing the
+    // first changed leads to a position that differs from the one it leads to
+    // from the root only there, so the moves after it that read none of it
+    // do what they do there.
+    std::uint32_t bestTotal = 0;
+    std::size_t bestIndex = 0;
+    for (std::size_t index = 0; index < count; ++index) {
+        const Outcome& outcome = rootOutcomes[index];
+        rootIndex = index;
+        rootChanged = transposableChange(game, outcome.game);
+        const ChildSource children{&childEffects, &rootEffects, changedColumns(outcome.game)};
+        const std::uint32_t total =
+            outcome.value + bestTwoMoves(nullptr, outcome.game, rootChildMoves[index], MoveRecall{}, children, nullptr);
+        if (total > bestTotal) {
+            bestTotal = total;
+            bestIndex = index;
+        }
+    }
+    if (best != nullptr) *best = rootMoves[bestIndex];
     return bestTotal;
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "ai/ai.h"
 #include "ai/magic.h"
@@ -14,38 +15,67 @@
 // candidate order wins. The supplies are known, so nothing is guessed.
 template <unsigned N>
 class SimpleRecursiveAi : public Ai {
-    static_assert(N >= 1, "the search looks at least one move ahead");
+    static_assert(N >= 1 && N <= 3, "the search looks one to three moves ahead");
 
 public:
     SimpleRecursiveAi();
 
     bool chooseMove(Move& out, Game& game) override;
 
-    // The most points that level + 1 consecutive moves can earn from game, a
-    // sequence that runs out of moves counting what it made; 0 when game has no
-    // move. Writes the first move of the best sequence to best when given.
+    // The most points that level + 1 consecutive moves (level below N) can
+    // earn from game, a sequence that runs out of moves counting what it made;
+    // 0 when game has no move. Writes the first move of the best sequence to
+    // best when given.
     std::uint32_t search(Move* best, unsigned level, const Game& game);
 
 private:
-    // The search proper from level 1 up, given the legal moves of game as a map.
-    std::uint32_t searchMapped(Move* best, unsigned level, const Game& game, const MoveMap& moves);
+    // Where the positions one move below a searched position may find their
+    // moves' effects besides that position's own: a ChildEffects table, for
+    // each candidate whose effect `judge` holds over `changed`, as the
+    // position below it differs from the table's only in those columns.
+    struct ChildSource {
+        const ChildEffects* table = nullptr;
+        const MoveEffects* judge = nullptr;
+        ColumnSpan changed{};
+    };
 
     // The last move of a sequence: the most points one move earns from game,
     // not playing again the moves whose points the recall knows.
     std::uint32_t bestSingleMove(Move* best, const Game& game, const MoveMap& moves, const MoveRecall& recall);
 
-    // One list per level from 1 up, so a deeper call never disturbs the list its
-    // caller walks; the last move walks its map and needs none.
-    std::array<MoveList, N> moveLists;
-    // The legal moves of the position each level searches, updated from its
-    // parent's map where the move before it changed the field.
-    std::array<MoveMap, N> moveMaps;
-    // The position one move before the last: every move's points and the
-    // position it leads to, kept while the last moves after each are searched.
+    // The last two moves of a sequence from game, whose legal moves are mapped.
+    // Every candidate is noted with the recall; the effects of the moves below
+    // candidate c are noted in childNotes under c when given.
+    std::uint32_t bestTwoMoves(Move* best, const Game& game, const MoveMap& moves, const MoveRecall& recall,
+                               const ChildSource& children, ChildEffects* childNotes);
+
+    // Three moves from game: every position one move deep is first played and
+    // has its moves' effects noted, so that the positions two moves deep below
+    // a first move far from a second find there what the moves near the second
+    // do.
+    // previous: the notes of the last root's positions one move deep, when they hold.
+    std::uint32_t bestThreeMoves(Move* best, const Game& game, const MoveMap& moves, const MoveRecall& recall,
+                                 const ChildEffects* previous);
+
+    // The candidates of the last two moves but one, and the positions after them.
+    MoveList lastButOneMoves;
     OutcomeList lastButOne;
     MoveEffects lastButOneEffects;
-    // A one-move search remembers its last position instead.
+    std::vector<bool> childKnown;  // by candidate: the ChildSource knows the moves below it
+    MoveMap lastMoves;
+    // A three-move search keeps the root's candidates, the positions after
+    // them with their legal moves, and what the root's moves did.
+    MoveList rootMoves;
+    OutcomeList rootOutcomes;
+    std::vector<MoveMap> rootChildMoves;
+    MoveEffects rootEffects;
+    std::vector<bool> heldSincePrevious;  // by root candidate: its effect holds since the last root
+    // The root remembers its last position: the moves that nothing near them
+    // changed since keep their effects, and so do the moves below them.
     MoveMemory memory;
+    ChildEffects childEffects;
+    ChildEffects previousChildEffects;
+    unsigned childrenLevel = 0;  // the depth of the search that made the notes; 0 while none
     // A three-move search values most positions two moves deep twice; the
     // root candidate being searched and the columns it changed key the second.
     Transpositions transpositions;

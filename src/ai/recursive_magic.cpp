@@ -91,9 +91,10 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
     std::uint32_t sum = 0;
     for (const Move& candidate : candidates) {
         Outcome& outcome = outcomes.emplace_back(0u, game);
-        if (recall.knownValue(candidate, outcome.value))
-            recall.noteKnown(candidate);
-        else
+        if (const MoveEffect* known = recall.heldEffect(candidate)) {
+            outcome.value = known->value;
+            recall.noteHeld(candidate, *known);
+        } else
             play(outcome, candidate);
         sum += outcome.value;
     }
