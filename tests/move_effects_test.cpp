@@ -330,6 +330,7 @@ TEST(ChildEffects, ASecondMoveFarFromTheFirstKeepsTheThirdMovesItsEffects) {
 // The table keeps every note however many it is given, under its own pair of
 // moves, and forgets them all when cleared.
 TEST(ChildEffects, KeepsEveryNoteUntilCleared) {
+    loadSettledLevel("large-50x50");  // the spans of the effects are clipped to the field's columns
     ChildEffects table;
     table.clear(10);
     std::vector<std::pair<Move, Move>> pairs;
