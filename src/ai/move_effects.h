@@ -25,6 +25,9 @@ struct ColumnSpan {
     bool overlaps(ColumnSpan other) const { return first <= other.last && other.first <= last; }
 };
 
+// The span of no column, which overlaps none.
+inline ColumnSpan noColumns() { return {Level.columnCount, 0}; }
+
 // The columns whose cells or cursors a settled move changed, given the position
 // after it with the touched range emptied before the move. A cascade cut off at
 // the refill cap left cleared cells its touched range does not cover, so it
@@ -96,8 +99,9 @@ private:
 // The effects of the moves of the positions one move below a root, by the
 // root candidate that led to each: a search notes them while it values those
 // positions, and finds them again for a position that differs from one of
-// them only in a few columns: below the next root, or below another first
-// move that changed only columns those moves do not read.
+// them only in a few columns, such as the position two moves deep after
+// another first move and then that root candidate, when neither move reads
+// what the other changed.
 class ChildEffects {
 public:
     // Forgets every note and makes room for about `expected` of them.
@@ -160,6 +164,20 @@ private:
     std::size_t count = 0;
 };
 
+// Where the positions one move below a searched position may find their
+// moves' effects besides that position's own: a ChildEffects table, for each
+// candidate whose effect `judge` holds over `changed`, as the position below
+// it differs from the table's only in those columns.
+struct ChildSource {
+    const ChildEffects* table = nullptr;
+    const MoveEffects* judge = nullptr;
+    ColumnSpan changed{};
+
+    bool knowsBelow(const Move& candidate) const {
+        return table != nullptr && judge != nullptr && judge->heldEffect(candidate, changed) != nullptr;
+    }
+};
+
 // For one position: where the effects of its moves may be known from without
 // playing them, and where to note the effects of the moves played. Any may be
 // missing.
@@ -197,6 +215,8 @@ struct MoveRecall {
         if (effect != nullptr) value = effect->value;
         return effect != nullptr;
     }
+
+    bool takesNotes() const { return notes != nullptr || childNotes != nullptr; }
 
     // Notes what move did in this position, played or known from the table.
     void note(const Move& move, const MoveEffect& effect) const {

@@ -25,18 +25,16 @@ inline std::uint32_t recalledPoints(const Move& move, Game& scratch, const Game&
         recall.noteHeld(move, *held);
         return held->value;
     }
-    MoveEffect effect{};
     if (const MoveEffect* known = recall.heldByChild(move)) {
-        effect = *known;
-    } else {
-        // An empty touched range first, so that afterwards it holds what the move changed.
-        clearRange(scratch.touchedFirst, scratch.touchedLast);
-        const std::uint32_t points = playedPoints(scratch, move);
-        effect = MoveEffect::of(changedColumns(scratch), points);
-        restoreAfterMove(scratch, game);
+        recall.note(move, *known);
+        return known->value;
     }
-    recall.note(move, effect);
-    return effect.value;
+    // An empty touched range first, so that afterwards it holds what the move changed.
+    clearRange(scratch.touchedFirst, scratch.touchedLast);
+    const std::uint32_t points = playedPoints(scratch, move);
+    if (recall.takesNotes()) recall.note(move, scratch, points);
+    restoreAfterMove(scratch, game);
+    return points;
 }
 
 // Plays every candidate on one scratch copy of game (measure plays it and tells

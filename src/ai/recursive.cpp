@@ -25,25 +25,12 @@ bool SimpleRecursiveAi<N>::chooseMove(Move& out, Game& game) {
 
 template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::search(Move* best, unsigned level, const Game& game) {
-    // The root remembers its last position, which keeps most of the moves and
-    // their effects, and those of the moves below them, for the next.
+    // The root remembers its last position, which keeps most of its moves
+    // and their effects for the next.
     const MoveRecall recall = memory.startPosition(game);
-    if (level == 0) {
-        childrenLevel = 0;
-        return bestSingleMove(best, game, memory.moves(), recall);
-    }
-    // The notes of the last root stand for the positions below this one's
-    // candidates only when they were made by a search of the same depth.
-    std::swap(childEffects, previousChildEffects);
-    const ChildEffects* previous = childrenLevel == level && recall.known != nullptr ? &previousChildEffects : nullptr;
-    childrenLevel = level;
-    if (level == 1) {
-        // Below a candidate whose effect holds since the last root, the moves'
-        // effects noted then hold where the root changed nothing they read.
-        const ChildSource children{previous, recall.known, recall.changed};
-        return bestTwoMoves(best, game, memory.moves(), recall, children, &childEffects);
-    }
-    return bestThreeMoves(best, game, memory.moves(), recall, previous);
+    if (level == 0) return bestSingleMove(best, game, memory.moves(), recall);
+    if (level == 1) return bestTwoMoves(best, game, memory.moves(), recall, ChildSource{});
+    return bestThreeMoves(best, game, memory.moves(), recall);
 }
 
 template <unsigned N>
@@ -69,13 +56,11 @@ std::uint32_t SimpleRecursiveAi<N>::bestSingleMove(Move* best, const Game& game,
 
 template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, const MoveMap& moves,
-                                                 const MoveRecall& recall, const ChildSource& children,
-                                                 ChildEffects* childNotes) {
+                                                 const MoveRecall& recall, const ChildSource& children) {
     MoveList& candidates = lastButOneMoves;
     candidates.clear();
     const std::uint32_t count = listAllMoves(moves, &candidates);
     if (count == 0) return 0;
-    if (childNotes != nullptr) childNotes->clear(static_cast<std::size_t>(count) * (count + 8));
 
     // Every candidate is played first, each on a copy whose touched range
     // starts empty, so that it spans exactly the columns the move changed: the
@@ -86,8 +71,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, c
     for (std::size_t index = 0; index < count; ++index) {
         const Move& candidate = candidates[index];
         // Judged before the candidate's own note, which may replace the judged effect.
-        childKnown[index] =
-            children.table != nullptr && children.judge->heldEffect(candidate, children.changed) != nullptr;
+        childKnown[index] = children.knowsBelow(candidate);
         Outcome& outcome = lastButOne.emplace_back(0u, game);
         clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
         outcome.value = playedPoints(outcome.game, candidate);
@@ -107,14 +91,12 @@ std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, c
         const bool commutes = kTransposes && Transpositions::commute(rootChanged, changed);
         const std::uint32_t total = outcome.value + transpositions.valueAfter(rootIndex, candidate, commutes, [&] {
             mapChildMoves(outcome.game, moves, lastMoves);
-            const MoveRecall lastRecall{&lastButOneEffects,
-                                        changed,
-                                        nullptr,
-                                        childKnown[index] ? children.table : nullptr,
-                                        candidate,
-                                        children.changed,
-                                        childNotes,
-                                        candidate};
+            MoveRecall lastRecall{&lastButOneEffects, changed};
+            if (childKnown[index]) {
+                lastRecall.childKnown = children.table;
+                lastRecall.childCandidate = candidate;
+                lastRecall.childChanged = children.changed;
+            }
             return bestSingleMove(nullptr, outcome.game, lastMoves, lastRecall);
         });
         if (total > bestTotal) {
@@ -128,7 +110,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, c
 
 template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::bestThreeMoves(Move* best, const Game& game, const MoveMap& moves,
-                                                   const MoveRecall& recall, const ChildEffects* previous) {
+                                                   const MoveRecall& recall) {
     rootMoves.clear();
     const std::uint32_t count = listAllMoves(moves, &rootMoves);
     if (count == 0) return 0;
@@ -136,15 +118,12 @@ std::uint32_t SimpleRecursiveAi<N>::bestThreeMoves(Move* best, const Game& game,
     transpositions.startRoot(rootMoves);
 
     // First every position one move deep, then the effects of its moves,
-    // once every root move's own effect is noted: below a candidate whose
-    // effect holds since the last root, those noted then hold where the root
-    // changed nothing they read.
+    // once every root move's own effect is noted: the moves that read nothing
+    // the root move changed keep their root effects and need no note.
     rootOutcomes.clear();
     rootChildMoves.resize(count);
-    heldSincePrevious.assign(count, false);
     for (std::size_t index = 0; index < count; ++index) {
         const Move& candidate = rootMoves[index];
-        heldSincePrevious[index] = previous != nullptr && recall.heldEffect(candidate) != nullptr;
         Outcome& outcome = rootOutcomes.emplace_back(0u, game);
         clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
         outcome.value = playedPoints(outcome.game, candidate);
@@ -156,14 +135,9 @@ std::uint32_t SimpleRecursiveAi<N>::bestThreeMoves(Move* best, const Game& game,
         const Move& candidate = rootMoves[index];
         const Outcome& outcome = rootOutcomes[index];
         mapChildMoves(outcome.game, moves, rootChildMoves[index]);
-        const MoveRecall childRecall{&rootEffects,
-                                     changedColumns(outcome.game),
-                                     nullptr,
-                                     heldSincePrevious[index] ? previous : nullptr,
-                                     candidate,
-                                     recall.changed,
-                                     &childEffects,
-                                     candidate};
+        MoveRecall childRecall{&rootEffects, changedColumns(outcome.game)};
+        childRecall.childNotes = &childEffects;
+        childRecall.notesCandidate = candidate;
         bestSingleMove(nullptr, outcome.game, rootChildMoves[index], childRecall);
     }
 
@@ -179,7 +153,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestThreeMoves(Move* best, const Game& game,
         rootChanged = transposableChange(game, outcome.game);
         const ChildSource children{&childEffects, &rootEffects, changedColumns(outcome.game)};
         const std::uint32_t total =
-            outcome.value + bestTwoMoves(nullptr, outcome.game, rootChildMoves[index], MoveRecall{}, children, nullptr);
+            outcome.value + bestTwoMoves(nullptr, outcome.game, rootChildMoves[index], MoveRecall{}, children);
         if (total > bestTotal) {
             bestTotal = total;
             bestIndex = index;

@@ -29,33 +29,21 @@ public:
     std::uint32_t search(Move* best, unsigned level, const Game& game);
 
 private:
-    // Where the positions one move below a searched position may find their
-    // moves' effects besides that position's own: a ChildEffects table, for
-    // each candidate whose effect `judge` holds over `changed`, as the
-    // position below it differs from the table's only in those columns.
-    struct ChildSource {
-        const ChildEffects* table = nullptr;
-        const MoveEffects* judge = nullptr;
-        ColumnSpan changed{};
-    };
-
     // The last move of a sequence: the most points one move earns from game,
     // not playing again the moves whose points the recall knows.
     std::uint32_t bestSingleMove(Move* best, const Game& game, const MoveMap& moves, const MoveRecall& recall);
 
-    // The last two moves of a sequence from game, whose legal moves are mapped.
-    // Every candidate is noted with the recall; the effects of the moves below
-    // candidate c are noted in childNotes under c when given.
+    // The last two moves of a sequence from game, whose legal moves are
+    // mapped; below a candidate that the children source knows, its table
+    // tells what the last moves do. Every candidate is noted with the recall.
     std::uint32_t bestTwoMoves(Move* best, const Game& game, const MoveMap& moves, const MoveRecall& recall,
-                               const ChildSource& children, ChildEffects* childNotes);
+                               const ChildSource& children);
 
     // Three moves from game: every position one move deep is first played and
     // has its moves' effects noted, so that the positions two moves deep below
     // a first move far from a second find there what the moves near the second
     // do.
-    // previous: the notes of the last root's positions one move deep, when they hold.
-    std::uint32_t bestThreeMoves(Move* best, const Game& game, const MoveMap& moves, const MoveRecall& recall,
-                                 const ChildEffects* previous);
+    std::uint32_t bestThreeMoves(Move* best, const Game& game, const MoveMap& moves, const MoveRecall& recall);
 
     // The candidates of the last two moves but one, and the positions after them.
     MoveList lastButOneMoves;
@@ -69,13 +57,11 @@ private:
     OutcomeList rootOutcomes;
     std::vector<MoveMap> rootChildMoves;
     MoveEffects rootEffects;
-    std::vector<bool> heldSincePrevious;  // by root candidate: its effect holds since the last root
-    // The root remembers its last position: the moves that nothing near them
-    // changed since keep their effects, and so do the moves below them.
+    // The root remembers its last position: its moves that nothing near them
+    // changed since keep their effects.
     MoveMemory memory;
+    // What the moves below each root candidate of a three-move search do.
     ChildEffects childEffects;
-    ChildEffects previousChildEffects;
-    unsigned childrenLevel = 0;  // the depth of the search that made the notes; 0 while none
     // A three-move search values most positions two moves deep twice; the
     // root candidate being searched and the columns it changed key the second.
     Transpositions transpositions;

@@ -39,13 +39,7 @@ std::uint32_t RecursiveMagicAi<N>::lastMoveValue(Move* best, const Game& game, c
     std::uint32_t bestPoints = 0;
     Move bestMove{};
     forEachMove(moves, [&](const Move& move) {
-        std::uint32_t points = 0;
-        if (!recall.knownValue(move, points)) {
-            clearRange(scratch.touchedFirst, scratch.touchedLast);
-            points = playedPoints(scratch, move);
-            recall.note(move, scratch, points);
-            restoreAfterMove(scratch, game);
-        }
+        const std::uint32_t points = recalledPoints(move, scratch, game, recall);
         if (lastMovePoints.empty() || points > bestPoints ||
             (points == bestPoints && listingRank(move) < listingRank(bestMove))) {
             bestPoints = points;
