@@ -25,8 +25,8 @@ struct ColumnSpan {
     bool overlaps(ColumnSpan other) const { return first <= other.last && other.first <= last; }
 };
 
-// The span of no column, which overlaps none.
-inline ColumnSpan noColumns() { return {Level.columnCount, 0}; }
+// The span of no column, which overlaps none: its first column lies past any field.
+inline constexpr ColumnSpan kNoColumns{1u << 30, 0};
 
 // The columns whose cells or cursors a settled move changed, given the position
 // after it with the touched range emptied before the move. A cascade cut off at
@@ -69,7 +69,15 @@ struct MoveEffect {
     // move whose legality reads none of the changed columns was legal there
     // too, so the effect is its own.
     bool holdsFor(const Move& move, ColumnSpan changed) const {
-        return !readColumns(columnsOf(move)).overlaps(changed) && !reads.overlaps(changed);
+        return !legalityReaches(move, changed) && !reads.overlaps(changed);
+    }
+
+    // Whether the columns that decide move's legality, from two left of its
+    // cells to two right of them, overlap the changed ones: readColumns of
+    // its cells, without clipping, as changed lies inside the field.
+    static bool legalityReaches(const Move& move, ColumnSpan changed) {
+        const std::uint32_t lastRead = move.column + (move.direction == East ? 3 : 2);
+        return lastRead >= changed.first && move.column <= changed.last + 2;
     }
 };
 
@@ -273,7 +281,7 @@ public:
 private:
     // The first to the last column whose cells or cursor differ.
     static ColumnSpan differingColumns(const Game& a, const Game& b) {
-        ColumnSpan span{Level.columnCount, 0};
+        ColumnSpan span = kNoColumns;
         const std::uint64_t allRows = firstBits(~std::uint64_t{0}, Level.stride);
         for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
             const Cell* cellsA = &a.cells[column * Level.stride];
