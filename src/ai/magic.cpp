@@ -46,7 +46,6 @@ std::uint32_t playCandidate(Game& position, const Move& candidate) {
 MagicAi::MagicAi() {
     candidates.reserve(kReservedMoves);
     outcomes.reserve(kReservedMoves);
-    followUps.reserve(kReservedMoves);
 }
 
 bool MagicAi::chooseMove(Move& out, Game& game) {
@@ -76,21 +75,23 @@ bool MagicAi::chooseMove(Move& out, Game& game) {
         Outcome& outcome = outcomes[index];
         if (outcome.value < average) continue;
         if (!outcome.played) playCandidate(outcome.game, candidates[index]);
-        followUps.clear();
-        const std::uint32_t nearCount = enumerateNear(outcome.game, &followUps);
-        outcome.value += kPointsPerOpenMove * nearCount;
+        // The follow-ups are summed, so they are taken straight from the map
+        // of the columns near the change, in no particular order.
+        std::uint32_t first = 0;
+        std::uint32_t last = 0;
+        mapNear(outcome.game, followUps, first, last);
         // Each follow-up is an alternative to the others, so each starts from the
         // candidate's own position.
         const MoveRecall followUpRecall{recall.known, columnsChangedBy(candidates[index], outcome.game), nullptr};
         Game probe = outcome.game;
-        for (const Move& followUp : followUps) {
+        forEachMove(followUps, first, last, [&](const Move& followUp) {
             std::uint32_t points = 0;
             if (!followUpRecall.knownValue(followUp, points)) {
                 points = playedPoints(probe, followUp);
                 restoreAfterMove(probe, outcome.game);
             }
-            outcome.value += points;
-        }
+            outcome.value += kPointsPerOpenMove + points;
+        });
     }
 
     out = candidates[firstBestOutcome(outcomes)];

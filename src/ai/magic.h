@@ -42,9 +42,9 @@ public:
 private:
     MoveList candidates;
     OutcomeList outcomes;  // one per candidate, at the candidate's index
-    // Rebuilt for every qualifying candidate; kept as a member only so that it
-    // is reserved once instead of allocated each time.
-    MoveList followUps;
+    // The follow-ups of the qualifying candidate being rated, in the columns
+    // near its change.
+    MoveMap followUps;
     // The last position decided on and what its moves did: a candidate that
     // nothing near it changed since earns what it earned then, and a
     // follow-up that no candidate's change reaches earns what it earns as a

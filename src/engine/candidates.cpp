@@ -208,6 +208,13 @@ void remapChangedColumns(const Game& game, std::uint32_t firstChanged, std::uint
 
 std::uint32_t listAllMoves(const MoveMap& map, MoveList* out) { return listColumns(map, wholeField(), out); }
 
+void mapNear(const Game& game, MoveMap& map, std::uint32_t& first, std::uint32_t& last) {
+    const ColumnWindow window = windowAroundTouched(game);
+    mapColumns(game, window, map);
+    first = window.low;
+    last = window.high;
+}
+
 std::uint32_t enumerateNear(const Game& game, MoveList* out) {
     return enumerateColumns(game, out, windowAroundTouched(game));
 }

@@ -53,18 +53,29 @@ std::uint32_t keepDistant(const Game& game, MoveList* out, const MoveList* earli
 // happens from now on.
 std::uint32_t refreshCandidates(Game& game, MoveList& out, const MoveList& earlier);
 
-// Calls visit(move) for every move of a map, column by column: cheaper than a
-// list where the order does not matter, as in a search that keeps only the
-// best move and breaks ties by listingRank.
+// Calls visit(move) for every move of a map in columns first to last, column
+// by column: cheaper than a list where the order does not matter, as in a
+// search that keeps only the best move and breaks ties by listingRank.
 template <typename Visit>
-void forEachMove(const MoveMap& map, Visit&& visit) {
-    for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
+void forEachMove(const MoveMap& map, std::uint32_t first, std::uint32_t last, Visit&& visit) {
+    for (std::uint32_t column = first; column <= last; ++column) {
         for (std::uint64_t rows = map.south[column]; rows != 0; rows &= rows - 1)
             visit(Move{column, static_cast<std::uint32_t>(std::countr_zero(rows)), South});
         for (std::uint64_t rows = map.east[column]; rows != 0; rows &= rows - 1)
             visit(Move{column, static_cast<std::uint32_t>(std::countr_zero(rows)), East});
     }
 }
+
+// forEachMove over every column.
+template <typename Visit>
+void forEachMove(const MoveMap& map, Visit&& visit) {
+    forEachMove(map, 0, Level.columnCount - 1, visit);
+}
+
+// Maps into map the legal moves of the columns within three of the touched
+// range, those enumerateNear lists, and sets first and last to those columns
+// (first > last when the range is empty); other columns are left as they are.
+void mapNear(const Game& game, MoveMap& map, std::uint32_t& first, std::uint32_t& last);
 
 // A move's place in the listing order: of two moves, the one of smaller rank
 // is listed first.
