@@ -5,6 +5,20 @@
 #include "ai/one_move_lookahead.h"
 #include "engine/candidates.h"
 
+namespace {
+
+// Plays candidate on a new outcome holding a copy of game whose touched range
+// starts empty, so that afterwards it spans exactly the columns the move
+// changed; returns what the move did.
+MoveEffect playOnNewOutcome(OutcomeList& outcomes, const Game& game, const Move& candidate) {
+    Outcome& outcome = outcomes.emplace_back(0u, game);
+    clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
+    outcome.value = playedPoints(outcome.game, candidate);
+    return MoveEffect::of(changedColumns(outcome.game), outcome.value);
+}
+
+}  // namespace
+
 template <unsigned N>
 SimpleRecursiveAi<N>::SimpleRecursiveAi() {
     if (N >= 2) {
@@ -72,10 +86,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, c
         const Move& candidate = candidates[index];
         // Judged before the candidate's own note, which may replace the judged effect.
         childKnown[index] = children.knowsBelow(candidate);
-        Outcome& outcome = lastButOne.emplace_back(0u, game);
-        clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
-        outcome.value = playedPoints(outcome.game, candidate);
-        const MoveEffect effect = MoveEffect::of(changedColumns(outcome.game), outcome.value);
+        const MoveEffect effect = playOnNewOutcome(lastButOne, game, candidate);
         lastButOneEffects.record(candidate, effect);
         recall.note(candidate, effect);
     }
@@ -124,10 +135,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestThreeMoves(Move* best, const Game& game,
     rootChildMoves.resize(count);
     for (std::size_t index = 0; index < count; ++index) {
         const Move& candidate = rootMoves[index];
-        Outcome& outcome = rootOutcomes.emplace_back(0u, game);
-        clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
-        outcome.value = playedPoints(outcome.game, candidate);
-        const MoveEffect effect = MoveEffect::of(changedColumns(outcome.game), outcome.value);
+        const MoveEffect effect = playOnNewOutcome(rootOutcomes, game, candidate);
         rootEffects.record(candidate, effect);
         recall.note(candidate, effect);
     }
