@@ -39,12 +39,13 @@ bool SimpleRecursiveAi<N>::chooseMove(Move& out, Game& game) {
 
 template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::search(Move* best, unsigned level, const Game& game) {
-    // The root remembers its last position, which keeps most of its moves
-    // and their effects for the next.
-    const MoveRecall recall = memory.startPosition(game);
-    if (level == 0) return bestSingleMove(best, game, memory.moves(), recall);
-    if (level == 1) return bestTwoMoves(best, game, memory.moves(), recall, ChildSource{});
-    return bestThreeMoves(best, game, memory.moves(), recall);
+    // A one-move search remembers its last position, which keeps most of its
+    // moves and their points for the next; the deeper ones play every root
+    // move anyway, for the positions after them.
+    if (level == 0) return bestSingleMove(best, game, memory.moves(), memory.startPosition(game));
+    mapAllMoves(game, rootMap);
+    if (level == 1) return bestTwoMoves(best, game, rootMap, MoveRecall{}, ChildSource{});
+    return bestThreeMoves(best, game, rootMap, MoveRecall{});
 }
 
 template <unsigned N>

@@ -57,9 +57,10 @@ private:
     OutcomeList rootOutcomes;
     std::vector<MoveMap> rootChildMoves;
     MoveEffects rootEffects;
-    // The root remembers its last position: its moves that nothing near them
-    // changed since keep their effects.
+    // A one-move search remembers its last position: its moves that nothing
+    // near them changed since keep their effects.
     MoveMemory memory;
+    MoveMap rootMap;  // the legal moves of a deeper search's root
     // What the moves below each root candidate of a three-move search do.
     ChildEffects childEffects;
     // A three-move search values most positions two moves deep twice; the
