@@ -44,8 +44,8 @@ std::uint32_t SimpleRecursiveAi<N>::search(Move* best, unsigned level, const Gam
     // move anyway, for the positions after them.
     if (level == 0) return bestSingleMove(best, game, memory.moves(), memory.startPosition(game));
     mapAllMoves(game, rootMap);
-    if (level == 1) return bestTwoMoves(best, game, rootMap, MoveRecall{}, ChildSource{});
-    return bestThreeMoves(best, game, rootMap, MoveRecall{});
+    if (level == 1) return bestTwoMoves(best, game, rootMap, ChildSource{});
+    return bestThreeMoves(best, game, rootMap);
 }
 
 template <unsigned N>
@@ -71,7 +71,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestSingleMove(Move* best, const Game& game,
 
 template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, const MoveMap& moves,
-                                                 const MoveRecall& recall, const ChildSource& children) {
+                                                 const ChildSource& children) {
     MoveList& candidates = lastButOneMoves;
     candidates.clear();
     const std::uint32_t count = listAllMoves(moves, &candidates);
@@ -87,9 +87,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, c
         const Move& candidate = candidates[index];
         // Judged before the candidate's own note, which may replace the judged effect.
         childKnown[index] = children.knowsBelow(candidate);
-        const MoveEffect effect = playOnNewOutcome(lastButOne, game, candidate);
-        lastButOneEffects.record(candidate, effect);
-        recall.note(candidate, effect);
+        lastButOneEffects.record(candidate, playOnNewOutcome(lastButOne, game, candidate));
     }
 
     // Only a three-move search has its root right above this level.
@@ -121,8 +119,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, c
 }
 
 template <unsigned N>
-std::uint32_t SimpleRecursiveAi<N>::bestThreeMoves(Move* best, const Game& game, const MoveMap& moves,
-                                                   const MoveRecall& recall) {
+std::uint32_t SimpleRecursiveAi<N>::bestThreeMoves(Move* best, const Game& game, const MoveMap& moves) {
     rootMoves.clear();
     const std::uint32_t count = listAllMoves(moves, &rootMoves);
     if (count == 0) return 0;
@@ -136,9 +133,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestThreeMoves(Move* best, const Game& game,
     rootChildMoves.resize(count);
     for (std::size_t index = 0; index < count; ++index) {
         const Move& candidate = rootMoves[index];
-        const MoveEffect effect = playOnNewOutcome(rootOutcomes, game, candidate);
-        rootEffects.record(candidate, effect);
-        recall.note(candidate, effect);
+        rootEffects.record(candidate, playOnNewOutcome(rootOutcomes, game, candidate));
     }
     for (std::size_t index = 0; index < count; ++index) {
         const Move& candidate = rootMoves[index];
@@ -162,7 +157,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestThreeMoves(Move* best, const Game& game,
         rootChanged = transposableChange(game, outcome.game);
         const ChildSource children{&childEffects, &rootEffects, changedColumns(outcome.game)};
         const std::uint32_t total =
-            outcome.value + bestTwoMoves(nullptr, outcome.game, rootChildMoves[index], MoveRecall{}, children);
+            outcome.value + bestTwoMoves(nullptr, outcome.game, rootChildMoves[index], children);
         if (total > bestTotal) {
             bestTotal = total;
             bestIndex = index;

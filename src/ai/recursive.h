@@ -35,15 +35,14 @@ private:
 
     // The last two moves of a sequence from game, whose legal moves are
     // mapped; below a candidate that the children source knows, its table
-    // tells what the last moves do. Every candidate is noted with the recall.
-    std::uint32_t bestTwoMoves(Move* best, const Game& game, const MoveMap& moves, const MoveRecall& recall,
-                               const ChildSource& children);
+    // tells what the last moves do.
+    std::uint32_t bestTwoMoves(Move* best, const Game& game, const MoveMap& moves, const ChildSource& children);
 
     // Three moves from game: every position one move deep is first played and
     // has its moves' effects noted, so that the positions two moves deep below
     // a first move far from a second find there what the moves near the second
     // do.
-    std::uint32_t bestThreeMoves(Move* best, const Game& game, const MoveMap& moves, const MoveRecall& recall);
+    std::uint32_t bestThreeMoves(Move* best, const Game& game, const MoveMap& moves);
 
     // The candidates of the last two moves but one, and the positions after them.
     MoveList lastButOneMoves;
