@@ -334,7 +334,7 @@ TEST(ChildEffects, KeepsEveryNoteUntilCleared) {
     ChildEffects table;
     table.clear(10);
     std::vector<std::pair<Move, Move>> pairs;
-    for (std::uint32_t column = 0; column < 12; ++column)
+    for (std::uint32_t column = 0; column < 15; ++column)  // 600 notes: past the first size
         for (std::uint32_t row = 0; row < 40; ++row)
             pairs.push_back({Move{column, row, East}, Move{row, column, South}});
     for (std::size_t i = 0; i < pairs.size(); ++i)

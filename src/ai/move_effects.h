@@ -126,15 +126,16 @@ public:
 
     void record(const Move& candidate, const Move& move, MoveEffect effect) {
         if (2 * (count + 1) > entries.size()) grow();
-        Entry& entry = slotFor(keyOf(candidate, move));
+        const std::uint32_t key = keyOf(candidate, move);
+        Entry& entry = entries[slotOf(key)];
         if (entry.stamp != stamp) ++count;
-        entry = {stamp, keyOf(candidate, move), effect};
+        entry = {stamp, key, effect};
     }
 
     // The recorded effect of move below candidate, when it holds in a position
     // that differs from that one only in the changed columns.
     const MoveEffect* heldEffect(const Move& candidate, const Move& move, ColumnSpan changed) const {
-        const Entry& entry = const_cast<ChildEffects*>(this)->slotFor(keyOf(candidate, move));
+        const Entry& entry = entries[slotOf(keyOf(candidate, move))];
         if (entry.stamp != stamp || !entry.effect.holdsFor(move, changed)) return nullptr;
         return &entry.effect;
     }
@@ -150,12 +151,12 @@ private:
         return static_cast<std::uint32_t>(moveIndex(candidate) << 13 | moveIndex(move));
     }
 
-    // The entry holding key, or the free one where it would go.
-    Entry& slotFor(std::uint32_t key) {
+    // The slot of the entry holding key, or of the free one where it would go.
+    std::size_t slotOf(std::uint32_t key) const {
         const std::size_t mask = entries.size() - 1;
         for (std::size_t slot = (key * std::size_t{0x9E3779B1}) >> 7 & mask;; slot = (slot + 1) & mask) {
-            Entry& entry = entries[slot];
-            if (entry.stamp != stamp || entry.key == key) return entry;
+            const Entry& entry = entries[slot];
+            if (entry.stamp != stamp || entry.key == key) return slot;
         }
     }
 
@@ -164,7 +165,7 @@ private:
         for (const Entry& entry : entries)
             if (entry.stamp == stamp) kept.push_back(entry);
         entries.assign(2 * entries.size(), Entry{});
-        for (const Entry& entry : kept) slotFor(entry.key) = entry;
+        for (const Entry& entry : kept) entries[slotOf(entry.key)] = entry;
     }
 
     std::vector<Entry> entries = std::vector<Entry>(1024);
