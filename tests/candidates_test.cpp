@@ -253,4 +253,45 @@ TEST(CandidatesOnRandomLevels, MatchBruteForceAndTheRefreshCarriedFromMoveToMove
     EXPECT_GT(movesChecked, kLevels * kMovesPerLevel / 4);
 }
 
+// The moves of a map's columns, those of the loaded level only.
+std::vector<std::uint64_t> mappedColumns(const MoveMap& map) {
+    std::vector<std::uint64_t> columns(map.south.begin(), map.south.begin() + Level.columnCount);
+    columns.insert(columns.end(), map.east.begin(), map.east.begin() + Level.columnCount);
+    return columns;
+}
+
+// A child's map, its parent's remapped only where the move can have changed a
+// move, is a fresh mapping's, after every move of each position, on levels of
+// one and of several blocks per column.
+TEST(MapChildMoves, EqualsAFreshMapAfterEveryMove) {
+    std::mt19937 random(777);
+    int children = 0;
+    for (int levelIndex = 0; levelIndex < 16; ++levelIndex) {
+        SCOPED_TRACE("level " + std::to_string(levelIndex));
+        Game game;
+        if (!loadSettledRandomLevel(random, 20, levelIndex % 2 == 0 ? 16 : 50, game)) continue;
+        for (int step = 0; step < 5; ++step) {
+            MoveMap parent;
+            mapAllMoves(game, parent);
+            MoveList moves;
+            listAllMoves(parent, &moves);
+            if (moves.empty()) break;
+            for (const Move& move : moves) {
+                Game child(game);
+                clearRange(child.touchedFirst, child.touchedLast);
+                playMove(child, move);
+                MoveMap fresh;
+                mapAllMoves(child, fresh);
+                MoveMap derived;
+                mapChildMoves(child, parent, derived);
+                ASSERT_EQ(mappedColumns(derived), mappedColumns(fresh)) << testing::PrintToString(move);
+                ++children;
+            }
+            playMove(game, moves[random() % moves.size()]);
+            if (game.dirtyFirst <= game.dirtyLast) break;
+        }
+    }
+    EXPECT_GT(children, 1000);
+}
+
 }  // namespace

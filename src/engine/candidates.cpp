@@ -23,6 +23,15 @@ ColumnWindow windowAround(std::uint32_t first, std::uint32_t last) {
 
 ColumnWindow windowAroundTouched(const Game& game) { return windowAround(game.touchedFirst, game.touchedLast); }
 
+// The columns whose moves a change in columns first to last can alter: c - 3
+// reaches first, c + 2 reaches last. A map needs only these remapped; the
+// lists keep the wider window above, which also says which moves are near.
+ColumnWindow movesReaching(std::uint32_t first, std::uint32_t last) {
+    const std::uint32_t low = first >= 3 ? first - 3 : 0;
+    const std::uint32_t high = last + 2 < Level.columnCount ? last + 2 : Level.columnCount - 1;
+    return {low, high};
+}
+
 ColumnWindow wholeField() { return {0, Level.columnCount - 1}; }
 
 // The move tests compare cells of a column with cells of the same column or of
@@ -203,7 +212,7 @@ void mapChildMoves(const Game& child, const MoveMap& parent, MoveMap& childMap) 
 
 void remapChangedColumns(const Game& game, std::uint32_t firstChanged, std::uint32_t lastChanged, MoveMap& map) {
     if (firstChanged > lastChanged) return;
-    mapColumns(game, windowAround(firstChanged, lastChanged), map);
+    mapColumns(game, movesReaching(firstChanged, lastChanged), map);
 }
 
 std::uint32_t listAllMoves(const MoveMap& map, MoveList* out) { return listColumns(map, wholeField(), out); }

@@ -26,10 +26,10 @@ void mapAllMoves(const Game& game, MoveMap& map);
 
 // The map of a child position, reached from the position mapped by `parent` by
 // one move whose changes its touched range holds (the caller empties that range
-// before the move): the parent's map with only the moves within three columns
-// of those changes recomputed. A child whose cascade was cut off at the refill
-// cap (its dirty range is not empty) has cells its touched range does not
-// cover, and is mapped in full.
+// before the move): the parent's map with only the moves whose legality can
+// read those changes recomputed, from three columns left of them to two right.
+// A child whose cascade was cut off at the refill cap (its dirty range is not
+// empty) has cells its touched range does not cover, and is mapped in full.
 void mapChildMoves(const Game& child, const MoveMap& parent, MoveMap& childMap);
 
 // Brings the map of a position up to date for game, which differs from it only
