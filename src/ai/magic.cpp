@@ -85,12 +85,7 @@ bool MagicAi::chooseMove(Move& out, Game& game) {
         const MoveRecall followUpRecall{recall.known, columnsChangedBy(candidates[index], outcome.game), nullptr};
         Game probe = outcome.game;
         forEachMove(followUps, first, last, [&](const Move& followUp) {
-            std::uint32_t points = 0;
-            if (!followUpRecall.knownValue(followUp, points)) {
-                points = playedPoints(probe, followUp);
-                restoreAfterMove(probe, outcome.game);
-            }
-            outcome.value += kPointsPerOpenMove + points;
+            outcome.value += kPointsPerOpenMove + recalledPoints(followUp, probe, outcome.game, followUpRecall);
         });
     }
 

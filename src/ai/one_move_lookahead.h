@@ -17,10 +17,14 @@ inline std::uint32_t playedPoints(Game& scratch, const Move& move) {
     return scratch.score - scoreBefore;
 }
 
-// The points of move, a legal move of game, from the recall where it knows
-// them, else played on scratch (a copy of game, given back equal to it).
-// Every move is noted with the recall, known or played.
-inline std::uint32_t recalledPoints(const Move& move, Game& scratch, const Game& game, const MoveRecall& recall) {
+// What measure tells of move, a legal move of game (its points, its drops: a
+// value that depends only on the columns the move reads), from the recall
+// where it knows it, else by playing it on scratch, a copy of game given back
+// equal to it. Every move is noted with the recall, known or played. Kept
+// inline in the look-ahead loops, where a call measured 1.5% more instructions.
+template <typename Measure>
+[[gnu::always_inline]] inline std::uint32_t recalledValue(const Move& move, Game& scratch, const Game& game, const MoveRecall& recall,
+                            Measure measure) {
     if (const MoveEffect* held = recall.heldEffect(move)) {
         recall.noteHeld(move, *held);
         return held->value;
@@ -31,10 +35,16 @@ inline std::uint32_t recalledPoints(const Move& move, Game& scratch, const Game&
     }
     // An empty touched range first, so that afterwards it holds what the move changed.
     clearRange(scratch.touchedFirst, scratch.touchedLast);
-    const std::uint32_t points = playedPoints(scratch, move);
-    if (recall.takesNotes()) recall.note(move, scratch, points);
+    const std::uint32_t value = measure(scratch, move);
+    if (recall.takesNotes()) recall.note(move, scratch, value);
     restoreAfterMove(scratch, game);
-    return points;
+    return value;
+}
+
+// recalledValue of a move's points.
+inline std::uint32_t recalledPoints(const Move& move, Game& scratch, const Game& game, const MoveRecall& recall) {
+    return recalledValue(move, scratch, game, recall,
+                         [](Game& position, const Move& played) { return playedPoints(position, played); });
 }
 
 // Plays every candidate on one scratch copy of game (measure plays it and tells
@@ -68,14 +78,7 @@ std::size_t firstBestRecalled(const Game& game, const MoveList& candidates, cons
     std::uint32_t best = 0;
     std::size_t bestIndex = 0;
     for (std::size_t index = 0; index < candidates.size(); ++index) {
-        std::uint32_t value = 0;
-        if (!recall.knownValue(candidates[index], value)) {
-            // An empty touched range first, so that afterwards it holds what the move changed.
-            clearRange(scratch.touchedFirst, scratch.touchedLast);
-            value = measure(scratch, candidates[index]);
-            recall.note(candidates[index], scratch, value);
-            restoreAfterMove(scratch, game);
-        }
+        const std::uint32_t value = recalledValue(candidates[index], scratch, game, recall, measure);
         if (value > best) {
             best = value;
             bestIndex = index;
