@@ -82,13 +82,8 @@ std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, c
     // position below differs from this one only there, and its moves' effects
     // are this position's elsewhere.
     lastButOne.clear();
-    childKnown.assign(count, false);
-    for (std::size_t index = 0; index < count; ++index) {
-        const Move& candidate = candidates[index];
-        // Judged before the candidate's own note, which may replace the judged effect.
-        childKnown[index] = children.knowsBelow(candidate);
+    for (const Move& candidate : candidates)
         lastButOneEffects.record(candidate, playOnNewOutcome(lastButOne, game, candidate));
-    }
 
     // Only a three-move search has its root right above this level.
     constexpr bool kTransposes = N == 3;
@@ -102,7 +97,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, c
         const std::uint32_t total = outcome.value + transpositions.valueAfter(rootIndex, candidate, commutes, [&] {
             mapChildMoves(outcome.game, moves, lastMoves);
             MoveRecall lastRecall{&lastButOneEffects, changed};
-            if (childKnown[index]) {
+            if (children.knowsBelow(candidate)) {
                 lastRecall.childKnown = children.table;
                 lastRecall.childCandidate = candidate;
                 lastRecall.childChanged = children.changed;

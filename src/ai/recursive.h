@@ -48,7 +48,6 @@ private:
     MoveList lastButOneMoves;
     OutcomeList lastButOne;
     MoveEffects lastButOneEffects;
-    std::vector<bool> childKnown;  // by candidate: the ChildSource knows the moves below it
     MoveMap lastMoves;
     // A three-move search keeps the root's candidates, the positions after
     // them with their legal moves, and what the root's moves did.
