@@ -51,7 +51,7 @@ void expectShape(const LevelBytes& files, const GenerateCase& c) {
         EXPECT_GT(Level.columnHeight[column], 0u) << "column " << column << " is all rock";
     }
     if (c.ragged) {
-        EXPECT_EQ(Level.stride, c.rows) << "no column of full height";
+        EXPECT_EQ(Level.tallestColumn, c.rows) << "no column of full height";
         EXPECT_LT(Level.jewelSpaceCount, c.columns * c.rows) << "no rock at all";
     } else {
         EXPECT_EQ(Level.jewelSpaceCount, c.columns * c.rows);
@@ -105,7 +105,7 @@ TEST(ToolGenerate, RaggedRockLeavesAColumnOfFullHeightAndNoColumnAllRock) {
                                                  "--seed", std::to_string(seed)});
             ASSERT_EQ(run.exitStatus, 0) << run.errors;
             readLayoutFile(dir.file("level/speelveld.txt"));
-            EXPECT_EQ(Level.stride, c.rows);
+            EXPECT_EQ(Level.tallestColumn, c.rows);
             for (std::uint32_t column = 0; column < c.columns; ++column)
                 EXPECT_GT(Level.columnHeight[column], 0u) << "column " << column;
         }

@@ -67,3 +67,19 @@ inline std::uint64_t equalBlocksMask(const Cell* a, const Cell* b) {
 #endif
     return mask;
 }
+
+// Bit r is set where cells[r] == cells[r + 1], over Blocks whole 16-byte
+// blocks. A first block is compared with itself shifted by a row rather than
+// read again one cell on, a read that would straddle two columns; row 15 is
+// then compared with row 16 on its own.
+template <unsigned Blocks>
+inline std::uint64_t equalBelowMask(const Cell* cells) {
+#if defined(__SSE2__)
+    if constexpr (Blocks == 1) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells));
+        const auto equal = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_srli_si128(block, 1))));
+        return (equal & 0x7FFFu) | (static_cast<std::uint64_t>(cells[15] == cells[16]) << 15);
+    }
+#endif
+    return equalBlocksMask<Blocks>(cells, cells + 1);
+}

@@ -28,7 +28,9 @@ struct Game {
     // Index of the next jewel to take from each column's supply.
     std::array<std::uint8_t, kMaxColumns> supplyCursor;
     // Column by column: the cell of column c, row r is cells[c * Level.stride + r].
-    std::array<Cell, kMaxCells + kScanSlack> cells;
+    // Aligned so that on a low field, whose columns are one 16-cell block each,
+    // every column is one aligned block.
+    alignas(16) std::array<Cell, kMaxCells + kScanSlack> cells;
 
     // Every jewel space empty, every cursor 0, both ranges covering all columns.
     Game();

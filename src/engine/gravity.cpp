@@ -2,9 +2,11 @@
 
 #include "engine/matching.h"
 
+#include <array>
 #include <bit>
 #include <cstring>
 
+#include "engine/column_block.h"
 #include "engine/column_compare.h"
 
 namespace {
@@ -69,6 +71,16 @@ void dropAndRefillColumn(Game& game, std::uint32_t column, std::uint64_t empty) 
 // empty cell, as the cells below it stay where they are.
 template <unsigned Blocks>
 std::uint32_t refillInBlocks(Game& game) {
+#if defined(__SSSE3__)
+    if constexpr (Blocks == 1) {
+        for (std::uint32_t column = game.dirtyFirst; column <= game.dirtyLast; ++column) {
+            const ColumnBlock cells = loadColumnBlock(game, column);
+            const auto empty = rowsHolding(cells, kEmpty) & static_cast<std::uint32_t>(Level.jewelRows[column]);
+            if (empty != 0) storeColumnBlock(game, column, dropAndRefillBlock(game, column, cells, empty));
+        }
+        return 0;
+    }
+#endif
     std::uint32_t lowestChanged = 0;
     for (std::uint32_t column = game.dirtyFirst; column <= game.dirtyLast; ++column) {
         const std::uint64_t empty = blocksEqualToMask<Blocks>(&cellAt(game, column, 0), kEmpty) & Level.jewelRows[column];
@@ -141,8 +153,90 @@ SettleResult settle(Game& game) {
     return refillAndSettle(game, false);
 }
 
+#if defined(__SSSE3__)
+namespace {
+
+// What one clearing empties on a field of one-block columns: bit r of entry
+// column - base for row r. A move's two groups lie within two columns of
+// its cells, six columns at most.
+struct ClearedCells {
+    std::uint32_t base;
+    std::array<std::uint32_t, 6> rows{};
+    std::uint32_t first = Level.columnCount;  // the columns cleared
+    std::uint32_t last = 0;
+
+    explicit ClearedCells(std::uint32_t lowColumn) : base(lowColumn >= 2 ? lowColumn - 2 : 0) {}
+
+    std::uint32_t& in(std::uint32_t column) { return rows[column - base]; }
+
+    // Adds the group that arms make through (column, row); returns its points.
+    std::uint32_t add(const Arms& arms, std::uint32_t column, std::uint32_t row) {
+        const bool vertical = arms.vertical();
+        const bool horizontal = arms.horizontal();
+        if (!vertical && !horizontal) return 0;
+        in(column) |= std::uint32_t{1} << row;
+        if (vertical) in(column) |= ((std::uint32_t{2} << (arms.above + arms.below)) - 1) << (row - arms.above);
+        if (horizontal) {
+            for (std::uint32_t each = column - arms.left; each <= column + arms.right; ++each)
+                in(each) |= std::uint32_t{1} << row;
+        }
+        widenRange(first, last, horizontal ? column - arms.left : column, horizontal ? column + arms.right : column);
+        return pointsForGroup(arms.groupSize());
+    }
+};
+
+// playMove on a field at rest whose columns are one block each. The groups the
+// exchange makes are read off the cells as they stand, the exchanged jewels
+// put in by hand, and each changed column is then exchanged, cleared and
+// refilled in a register and written once.
+SettleResult playMoveInRegisters(Game& game, const Move& move) {
+    const Move partner = neighbourOf(move);
+    const Cell moved = cellAt(game, move.column, move.row);
+    const Cell other = cellAt(game, partner.column, partner.row);
+    const std::uint32_t low = move.column < partner.column ? move.column : partner.column;
+    const std::uint32_t high = move.column < partner.column ? partner.column : move.column;
+    widenRange(game.touchedFirst, game.touchedLast, low, high);
+    ClearedCells cleared(low);
+    const std::uint32_t points =
+        cleared.add(armsAt(game, move.column, move.row, other, move.direction), move.column, move.row) +
+        cleared.add(armsAt(game, partner.column, partner.row, moved, opposite(move.direction)), partner.column,
+                    partner.row);
+    if (points == 0) {
+        cellAt(game, move.column, move.row) = other;
+        cellAt(game, partner.column, partner.row) = moved;
+        return {0, true};
+    }
+    game.score += points;
+    const std::uint32_t first = cleared.first < low ? cleared.first : low;
+    const std::uint32_t last = cleared.last > high ? cleared.last : high;
+    for (std::uint32_t column = first; column <= last; ++column) {
+        const std::uint32_t empty = cleared.in(column);
+        const bool exchanged = column == move.column || column == partner.column;
+        if (empty == 0 && !exchanged) continue;
+        ColumnBlock cells = loadColumnBlock(game, column);
+        if (column == move.column) cells = withCell(cells, move.row, other);
+        if (column == partner.column) cells = withCell(cells, partner.row, moved);
+        if (empty != 0) cells = dropAndRefillBlock(game, column, cells, empty);
+        storeColumnBlock(game, column, cells);
+    }
+    game.dirtyFirst = cleared.first;
+    game.dirtyLast = cleared.last;
+    widenRange(game.touchedFirst, game.touchedLast, cleared.first, cleared.last);
+    for (std::uint32_t drops = 1;; ++drops) {
+        if (clearAndScore(game) == 0) return {drops, true};
+        if (drops == kMaxRefillPasses) return {drops, false};
+        refillColumns(game);
+    }
+}
+
+}  // namespace
+#endif
+
 SettleResult playMove(Game& game, const Move& move) {
     const bool atRest = game.dirtyFirst > game.dirtyLast;
+#if defined(__SSSE3__)
+    if (atRest && columnBlocks() == 1) return playMoveInRegisters(game, move);
+#endif
     swap(game, move);
     return settleSwapped(game, move, atRest);
 }

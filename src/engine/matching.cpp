@@ -118,7 +118,7 @@ void markMatchesInBlocks(Game& game, MarkedRange& marked) {
 
     for (std::uint32_t column = first; column <= last; ++column) {
         const Cell* cells = columnCells(game, column);
-        const std::uint64_t equalBelow = equalBlocksMask<Blocks>(cells, cells + 1) & (Level.jewelRows[column] >> 1);
+        const std::uint64_t equalBelow = equalBelowMask<Blocks>(cells) & (Level.jewelRows[column] >> 1);
         if ((equalBelow & (equalBelow >> 1)) != 0) markVerticalRuns(game, column, equalBelow, marked);
     }
 
@@ -203,14 +203,6 @@ std::uint32_t clearAndScoreAbove(Game& game, std::uint32_t lowestChangedRow) {
 
 namespace {
 
-// The jewels equal to kind one and two steps from cell along an arm, with room
-// cells before the field's edge. On a field at rest no arm holds three: with
-// the cells beyond it they would have been a run already.
-std::uint32_t armLength(const Cell* cell, std::ptrdiff_t step, std::uint32_t room, Cell kind) {
-    if (room == 0 || cell[step] != kind) return 0;
-    return room >= 2 && cell[2 * step] == kind ? 2 : 1;
-}
-
 void clearArm(Cell* cell, std::ptrdiff_t step, std::uint32_t length) {
     if (length >= 1) cell[step] = kEmpty;
     if (length == 2) cell[2 * step] = kEmpty;
@@ -219,33 +211,23 @@ void clearArm(Cell* cell, std::ptrdiff_t step, std::uint32_t length) {
 }  // namespace
 
 std::uint32_t clearGroupThrough(Game& game, std::uint32_t column, std::uint32_t row) {
-    // Probed in place: rock ends every run, and the rows below a column's
-    // height hold rock, so only the field's edges need a test.
     const std::ptrdiff_t stride = Level.stride;
     Cell* const cell = &cellAt(game, column, row);
-    const Cell kind = *cell;
-    const std::uint32_t above = armLength(cell, -1, row, kind);
-    const std::uint32_t below = armLength(cell, 1, Level.columnHeight[column] - 1 - row, kind);
-    const std::uint32_t left = armLength(cell, -stride, column, kind);
-    const std::uint32_t right = armLength(cell, stride, Level.columnCount - 1 - column, kind);
-
-    const bool vertical = above + below >= 2;
-    const bool horizontal = left + right >= 2;
+    const Arms arms = armsAt(game, column, row, *cell, kNoDirection);
+    const bool vertical = arms.vertical();
+    const bool horizontal = arms.horizontal();
     if (!vertical && !horizontal) return 0;
-    std::uint32_t size = 1;
     if (vertical) {
-        clearArm(cell, -1, above);
-        clearArm(cell, 1, below);
-        size += above + below;
+        clearArm(cell, -1, arms.above);
+        clearArm(cell, 1, arms.below);
     }
     if (horizontal) {
-        clearArm(cell, -stride, left);
-        clearArm(cell, stride, right);
-        size += left + right;
+        clearArm(cell, -stride, arms.left);
+        clearArm(cell, stride, arms.right);
     }
     *cell = kEmpty;
-    widenRange(game.dirtyFirst, game.dirtyLast, horizontal ? column - left : column,
-               horizontal ? column + right : column);
-    game.score += pointsForGroup(size);
+    widenRange(game.dirtyFirst, game.dirtyLast, horizontal ? column - arms.left : column,
+               horizontal ? column + arms.right : column);
+    game.score += pointsForGroup(arms.groupSize());
     return 1;
 }

@@ -26,6 +26,9 @@ struct Move {
 // Moves in insertion order; strategies keep theirs reserved and reuse them.
 using MoveList = std::vector<Move>;
 
+// The direction back from the cell a move in `direction` leads to.
+inline std::uint32_t opposite(std::uint32_t direction) { return (direction + 2) % 4; }
+
 // The cell that the move exchanges (column, row) with, as a move at that cell.
 inline Move neighbourOf(const Move& move) {
     switch (move.direction) {

@@ -56,8 +56,9 @@ void readLayoutFile(const std::string& fileName) {
         Level.columnHeight[column] = height;
         Level.jewelRows[column] = height == 0 ? 0 : ~std::uint64_t{0} >> (64 - height);
         Level.jewelSpaceCount += height;
-        if (height > Level.stride) Level.stride = height;
+        if (height > Level.tallestColumn) Level.tallestColumn = height;
     }
+    Level.stride = Level.tallestColumn < 16 ? 16 : Level.tallestColumn;
     Level.averageColumnHeight =
         static_cast<float>(Level.jewelSpaceCount) / static_cast<float>(Level.columnCount);
 }

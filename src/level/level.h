@@ -27,7 +27,11 @@ struct LevelData {
     std::uint32_t columnCount = 0;
     std::uint32_t rowCount = 0;
     std::array<std::uint32_t, kMaxColumns> columnHeight{};
-    std::uint32_t stride = 0;  // the greatest column height: cells stored per column
+    std::uint32_t tallestColumn = 0;  // the greatest column height
+    // Cells stored per column: the greatest column height, or 16 when that is
+    // less, so that every column of a low field fills one 16-cell block and
+    // no block of cells spans two columns.
+    std::uint32_t stride = 0;
     // Per column, bit r set for every jewel space (row r below the column's height).
     std::array<std::uint64_t, kMaxColumns> jewelRows{};
     std::uint32_t jewelSpaceCount = 0;

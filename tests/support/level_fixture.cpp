@@ -66,7 +66,7 @@ Game loadPicture(const std::vector<std::string>& rows, std::vector<std::string> 
     loadLevel(layout, supplyLines);
 
     Game game;
-    for (std::uint32_t row = 0; row < Level.stride; ++row) {
+    for (std::uint32_t row = 0; row < Level.tallestColumn; ++row) {
         for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
             const char drawn = rows[row][column];
             Cell& cell = cellAt(game, column, row);
@@ -82,7 +82,7 @@ Game loadPicture(const std::vector<std::string>& rows, std::vector<std::string> 
 
 std::vector<std::string> pictureOf(const Game& game) {
     std::vector<std::string> rows;
-    for (std::uint32_t row = 0; row < Level.stride; ++row) {
+    for (std::uint32_t row = 0; row < Level.tallestColumn; ++row) {
         std::string text;
         for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
             const Cell cell = cellAt(game, column, row);

@@ -46,7 +46,7 @@ Game loadSettledLevel(const std::string& name);
 // with both ranges covering all columns.
 Game loadPicture(const std::vector<std::string>& rows, std::vector<std::string> supplyLines = {});
 
-// The field of a game as text in the same notation, rows 0 to Level.stride - 1.
+// The field of a game as text in the same notation, rows 0 to Level.tallestColumn - 1.
 std::vector<std::string> pictureOf(const Game& game);
 
 struct RandomLevel {
