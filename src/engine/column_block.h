@@ -34,6 +34,14 @@ inline ColumnBlock rowsAbove(std::uint32_t rows) {
     return _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(rows)), rowNumbers());
 }
 
+// Bit r: row r of column a equals row r of column b.
+inline std::uint32_t equalRows(ColumnBlock a, ColumnBlock b) {
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b)));
+}
+
+// Bit r: row r equals row r + 1 (row 15 never: nothing lies below it).
+inline std::uint32_t equalBelow(ColumnBlock cells) { return equalRows(cells, _mm_srli_si128(cells, 1)) & 0x7FFFu; }
+
 // Bit r is set for every row holding cell.
 inline std::uint32_t rowsHolding(ColumnBlock cells, Cell cell) {
     return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(cells, _mm_set1_epi8(static_cast<char>(cell)))));
@@ -55,8 +63,9 @@ inline ColumnBlock closeStretch(ColumnBlock cells, std::uint32_t top, std::uint3
 
 // The column with the rows of `empty` (bit r for row r) taken out, the jewels
 // above each closing up downwards, and the supply's next jewels on top, first
-// jewel lowest; advances the column's supply cursor past them.
-inline ColumnBlock dropAndRefillBlock(Game& game, std::uint32_t column, ColumnBlock cells, std::uint32_t empty) {
+// jewel lowest; advances cursor, the column's supply cursor, past them.
+inline ColumnBlock dropAndRefillBlock(std::uint32_t column, ColumnBlock cells, std::uint32_t empty,
+                                      std::uint8_t& cursor) {
     std::uint32_t drop = 0;
     while (empty != 0) {
         // The highest stretch first: closing it moves nothing below it.
@@ -66,7 +75,6 @@ inline ColumnBlock dropAndRefillBlock(Game& game, std::uint32_t column, ColumnBl
         drop += length;
         cells = closeStretch(cells, top, length);
     }
-    std::uint8_t& cursor = game.supplyCursor[column];
     const ColumnBlock falling =
         _mm_loadu_si128(reinterpret_cast<const __m128i*>(&Level.fallingJewels[column][kFallingSpan - cursor - drop]));
     const ColumnBlock onTop = rowsAbove(drop);

@@ -5,6 +5,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 #include "engine/column_block.h"
 #include "engine/column_compare.h"
@@ -76,7 +77,8 @@ std::uint32_t refillInBlocks(Game& game) {
         for (std::uint32_t column = game.dirtyFirst; column <= game.dirtyLast; ++column) {
             const ColumnBlock cells = loadColumnBlock(game, column);
             const auto empty = rowsHolding(cells, kEmpty) & static_cast<std::uint32_t>(Level.jewelRows[column]);
-            if (empty != 0) storeColumnBlock(game, column, dropAndRefillBlock(game, column, cells, empty));
+            if (empty != 0)
+                storeColumnBlock(game, column, dropAndRefillBlock(column, cells, empty, game.supplyCursor[column]));
         }
         return 0;
     }
@@ -185,43 +187,129 @@ struct ClearedCells {
     }
 };
 
-// playMove on a field at rest whose columns are one block each. The groups the
-// exchange makes are read off the cells as they stand, the exchanged jewels
-// put in by hand, and each changed column is then exchanged, cleared and
-// refilled in a register and written once.
-SettleResult playMoveInRegisters(Game& game, const Move& move) {
+// The first step of a move on a field at rest whose columns are one block
+// each: the groups the exchange makes, read off the cells as they stand with
+// the exchanged jewels put in by hand, and the columns from two left of the
+// cleared ones to two right of them as the exchange, the clearing and the
+// refill leave them, worked out in registers without writing the game.
+struct FirstStep {
+    std::uint32_t points = 0;  // 0: the exchange makes no run
+    std::uint32_t low = 0;     // the exchanged cells' columns
+    std::uint32_t high = 0;
+    std::uint32_t clearedFirst = 0;
+    std::uint32_t clearedLast = 0;
+    std::uint32_t windowFirst = 0;  // the columns in `after`
+    std::uint32_t windowLast = 0;
+    std::uint32_t changed = 0;   // bit i: column windowFirst + i changed
+    std::uint32_t refilled = 0;  // bit i: it took jewels from its supply
+    ColumnBlock after[10];
+    std::uint8_t cursor[10];
+    bool quiet = false;  // the refill left no run: the move is settled
+
+    FirstStep(const Game& game, const Move& move);
+
+    // The columns the move changes, when quiet: its touched range.
+    std::uint32_t firstChanged() const { return clearedFirst < low ? clearedFirst : low; }
+    std::uint32_t lastChanged() const { return clearedLast > high ? clearedLast : high; }
+
+    // Writes the step into game, as playMove leaves it after the first refill.
+    void writeInto(Game& game) const;
+
+private:
+    // Whether the refilled columns make a run: one through a cleared column,
+    // or one starting at most two columns left of them, as the scan looks for.
+    bool makesRun() const;
+};
+
+FirstStep::FirstStep(const Game& game, const Move& move) {
     const Move partner = neighbourOf(move);
     const Cell moved = cellAt(game, move.column, move.row);
     const Cell other = cellAt(game, partner.column, partner.row);
-    const std::uint32_t low = move.column < partner.column ? move.column : partner.column;
-    const std::uint32_t high = move.column < partner.column ? partner.column : move.column;
-    widenRange(game.touchedFirst, game.touchedLast, low, high);
+    low = move.column < partner.column ? move.column : partner.column;
+    high = move.column < partner.column ? partner.column : move.column;
     ClearedCells cleared(low);
-    const std::uint32_t points =
-        cleared.add(armsAt(game, move.column, move.row, other, move.direction), move.column, move.row) +
-        cleared.add(armsAt(game, partner.column, partner.row, moved, opposite(move.direction)), partner.column,
-                    partner.row);
-    if (points == 0) {
-        cellAt(game, move.column, move.row) = other;
-        cellAt(game, partner.column, partner.row) = moved;
-        return {0, true};
+    points = cleared.add(armsAt(game, move.column, move.row, other, move.direction), move.column, move.row) +
+             cleared.add(armsAt(game, partner.column, partner.row, moved, opposite(move.direction)), partner.column,
+                         partner.row);
+    if (points == 0) return;
+    clearedFirst = cleared.first;
+    clearedLast = cleared.last;
+    windowFirst = clearedFirst >= 2 ? clearedFirst - 2 : 0;
+    windowLast = clearedLast + 2 < Level.columnCount ? clearedLast + 2 : Level.columnCount - 1;
+    for (std::uint32_t column = windowFirst; column <= windowLast; ++column)
+        after[column - windowFirst] = loadColumnBlock(game, column);
+    // The exchange first, as the cells above a cleared one move down.
+    ColumnBlock& here = after[move.column - windowFirst];
+    here = withCell(here, move.row, other);
+    ColumnBlock& there = after[partner.column - windowFirst];
+    there = withCell(there, partner.row, moved);
+    changed = (std::uint32_t{1} << (move.column - windowFirst)) | (std::uint32_t{1} << (partner.column - windowFirst));
+    for (std::uint32_t column = clearedFirst; column <= clearedLast; ++column) {
+        const std::uint32_t empty = cleared.in(column);
+        if (empty == 0) continue;
+        const std::uint32_t i = column - windowFirst;
+        cursor[i] = game.supplyCursor[column];
+        after[i] = dropAndRefillBlock(column, after[i], empty, cursor[i]);
+        refilled |= std::uint32_t{1} << i;
+    }
+    changed |= refilled;
+    quiet = !makesRun();
+}
+
+bool FirstStep::makesRun() const {
+    const auto equalRight = [this](std::uint32_t column) {
+        return equalRows(after[column - windowFirst], after[column + 1 - windowFirst]) &
+               static_cast<std::uint32_t>(Level.jewelRows[column]);
+    };
+    std::uint32_t runs = 0;
+    const std::uint32_t lastStart = clearedLast < Level.columnCount - 3 ? clearedLast : Level.columnCount - 3;
+    if (windowFirst <= lastStart) {
+        std::uint32_t right = equalRight(windowFirst);
+        for (std::uint32_t column = windowFirst; column <= lastStart; ++column) {
+            const std::uint32_t next = equalRight(column + 1);
+            runs |= right & next;
+            right = next;
+        }
+    }
+    for (std::uint32_t column = clearedFirst; column <= clearedLast; ++column) {
+        const std::uint32_t below = equalBelow(after[column - windowFirst]) &
+                                    static_cast<std::uint32_t>(Level.jewelRows[column] >> 1);
+        runs |= below & (below >> 1);
+    }
+    return runs != 0;
+}
+
+void FirstStep::writeInto(Game& game) const {
+    for (std::uint32_t bits = changed; bits != 0; bits &= bits - 1) {
+        const auto i = static_cast<std::uint32_t>(std::countr_zero(bits));
+        storeColumnBlock(game, windowFirst + i, after[i]);
+    }
+    for (std::uint32_t bits = refilled; bits != 0; bits &= bits - 1) {
+        const auto i = static_cast<std::uint32_t>(std::countr_zero(bits));
+        game.supplyCursor[windowFirst + i] = cursor[i];
     }
     game.score += points;
-    const std::uint32_t first = cleared.first < low ? cleared.first : low;
-    const std::uint32_t last = cleared.last > high ? cleared.last : high;
-    for (std::uint32_t column = first; column <= last; ++column) {
-        const std::uint32_t empty = cleared.in(column);
-        const bool exchanged = column == move.column || column == partner.column;
-        if (empty == 0 && !exchanged) continue;
-        ColumnBlock cells = loadColumnBlock(game, column);
-        if (column == move.column) cells = withCell(cells, move.row, other);
-        if (column == partner.column) cells = withCell(cells, partner.row, moved);
-        if (empty != 0) cells = dropAndRefillBlock(game, column, cells, empty);
-        storeColumnBlock(game, column, cells);
+    widenRange(game.touchedFirst, game.touchedLast, firstChanged(), lastChanged());
+    if (quiet) {
+        clearRange(game.dirtyFirst, game.dirtyLast);
+    } else {
+        game.dirtyFirst = clearedFirst;
+        game.dirtyLast = clearedLast;
     }
-    game.dirtyFirst = cleared.first;
-    game.dirtyLast = cleared.last;
-    widenRange(game.touchedFirst, game.touchedLast, cleared.first, cleared.last);
+}
+
+// playMove on a field at rest whose columns are one block each: each changed
+// column is exchanged, cleared and refilled in a register and written once,
+// and a refill that leaves no run needs no scan.
+SettleResult playStep(Game& game, const Move& move, const FirstStep& step) {
+    if (step.points == 0) {
+        const Move partner = neighbourOf(move);
+        std::swap(cellAt(game, move.column, move.row), cellAt(game, partner.column, partner.row));
+        widenRange(game.touchedFirst, game.touchedLast, step.low, step.high);
+        return {0, true};
+    }
+    step.writeInto(game);
+    if (step.quiet) return {1, true};
     for (std::uint32_t drops = 1;; ++drops) {
         if (clearAndScore(game) == 0) return {drops, true};
         if (drops == kMaxRefillPasses) return {drops, false};
@@ -229,8 +317,39 @@ SettleResult playMoveInRegisters(Game& game, const Move& move) {
     }
 }
 
+SettleResult playMoveInRegisters(Game& game, const Move& move) { return playStep(game, move, FirstStep(game, move)); }
+
 }  // namespace
+
 #endif
+
+namespace {
+
+// The points of a move played on scratch from game, and the columns it changed.
+MoveOutcome playedOutcome(const Game& game, const Game& scratch) {
+    // A cascade cut off at the refill cap leaves cleared cells that its touched range may not hold.
+    if (scratch.dirtyFirst <= scratch.dirtyLast) return {scratch.score - game.score, 0, Level.columnCount - 1, true};
+    return {scratch.score - game.score, scratch.touchedFirst, scratch.touchedLast, true};
+}
+
+}  // namespace
+
+MoveOutcome lookAtMove(const Game& game, Game& scratch, const Move& move) {
+    const bool atRest = game.dirtyFirst > game.dirtyLast;
+#if defined(__SSSE3__)
+    if (atRest && columnBlocks() == 1) {
+        const FirstStep step(game, move);
+        if (step.points != 0 && step.quiet) return {step.points, step.firstChanged(), step.lastChanged(), false};
+        clearRange(scratch.touchedFirst, scratch.touchedLast);
+        playStep(scratch, move, step);
+        return playedOutcome(game, scratch);
+    }
+#endif
+    clearRange(scratch.touchedFirst, scratch.touchedLast);
+    swap(scratch, move);
+    settleSwapped(scratch, move, atRest);
+    return playedOutcome(game, scratch);
+}
 
 SettleResult playMove(Game& game, const Move& move) {
     const bool atRest = game.dirtyFirst > game.dirtyLast;

@@ -32,6 +32,22 @@ SettleResult settle(Game& game);
 // exchanged cells, as no other cell can be in a run.
 SettleResult playMove(Game& game, const Move& move);
 
+// What a look-ahead learns of one move: its points and the columns it
+// changed (every column when its cascade was cut off at the refill cap).
+struct MoveOutcome {
+    std::uint32_t points;
+    std::uint32_t firstChanged;
+    std::uint32_t lastChanged;
+    bool played;  // whether the move was played on the scratch copy
+};
+
+// The outcome of move on game, given scratch, a copy of game. A move on a
+// field at rest whose columns are one block each, that clears only the groups
+// its exchange makes and whose refill leaves no run, as most do, is worked out
+// without a play and leaves scratch alone. Any other is played on scratch,
+// whose touched range is emptied first, and the caller gives it back.
+MoveOutcome lookAtMove(const Game& game, Game& scratch, const Move& move);
+
 // What settle does to a field on which move was just swapped, for a caller that
 // needs something done between the two; atRestBefore tells whether the dirty
 // range was empty before the swap.
