@@ -330,6 +330,47 @@ TEST(PlayMove, LeavesWhatSwapAndSettleLeave) {
     EXPECT_GT(quiet, 1000);
 }
 
+// A look-ahead takes from lookAtMove what swapping and settling the move
+// would tell: its points and the columns it changed, and finds scratch as it was whenever the
+// move was only worked out. Low and tall levels, so both ways are taken.
+TEST(LookAtMove, TellsWhatSwapAndSettleTell) {
+    std::mt19937 random(71207);
+    int workedOut = 0;
+    int played = 0;
+    for (int levelIndex = 0; levelIndex < 8; ++levelIndex) {
+        SCOPED_TRACE("level " + std::to_string(levelIndex));
+        Game game;
+        if (!loadSettledRandomLevel(random, 16, levelIndex % 2 == 0 ? 16 : 40, game)) continue;
+        MoveList legal;
+        for (int step = 0; step < 6; ++step) {
+            for (const Move& move : everyExchange()) {
+                Game expected = game;
+                clearRange(expected.touchedFirst, expected.touchedLast);
+                swap(expected, move);
+                const bool settled = settle(expected).settled;
+                Game scratch = game;
+                const MoveOutcome outcome = lookAtMove(game, scratch, move);
+                ASSERT_EQ(outcome.points, expected.score - game.score) << testing::PrintToString(move);
+                ASSERT_EQ(outcome.firstChanged, settled ? expected.touchedFirst : 0) << testing::PrintToString(move);
+                ASSERT_EQ(outcome.lastChanged, settled ? expected.touchedLast : Level.columnCount - 1)
+                    << testing::PrintToString(move);
+                if (outcome.played) {
+                    ASSERT_TRUE(scratch == expected) << testing::PrintToString(move);
+                    ++played;
+                } else {
+                    ASSERT_TRUE(scratch == game) << testing::PrintToString(move);
+                    ++workedOut;
+                }
+            }
+            legal.clear();
+            if (enumerateAll(game, &legal) == 0) break;
+            if (!playMove(game, legal[random() % legal.size()]).settled) break;
+        }
+    }
+    EXPECT_GT(workedOut, 500);
+    EXPECT_GT(played, 500);
+}
+
 TEST(PlayMove, OnAFieldNotAtRestSettlesTheWholeDirtyRange) {
     // The drawn field holds a run of 0s in column 4 far from the exchange, and
     // its dirty range covers every column, as after a cascade cut off at the cap.
