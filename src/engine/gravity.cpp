@@ -298,9 +298,9 @@ void FirstStep::writeInto(Game& game) const {
     }
 }
 
-// playMove on a field at rest whose columns are one block each: each changed
-// column is exchanged, cleared and refilled in a register and written once,
-// and a refill that leaves no run needs no scan.
+// Plays move on game from its first step, worked out on game: writes each
+// changed column once, and runs the cascade after it unless the refill left no
+// run, which then needs no scan.
 SettleResult playStep(Game& game, const Move& move, const FirstStep& step) {
     if (step.points == 0) {
         const Move partner = neighbourOf(move);
@@ -317,6 +317,7 @@ SettleResult playStep(Game& game, const Move& move, const FirstStep& step) {
     }
 }
 
+// playMove on a field at rest whose columns are one block each.
 SettleResult playMoveInRegisters(Game& game, const Move& move) { return playStep(game, move, FirstStep(game, move)); }
 
 }  // namespace
