@@ -52,8 +52,17 @@ template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::bestSingleMove(Move* best, const Game& game, const MoveMap& moves,
                                                    const MoveRecall& recall) {
     // The moves are taken straight from the map; the first listed of the most
-    // points wins, so a tie goes to the smaller listing rank.
+    // points wins, so a tie goes to the smaller listing rank. A last move
+    // below the root needs only the most points, not which move earns them.
     Game scratch(game);
+    if (best == nullptr) {
+        std::uint32_t most = 0;
+        forEachMove(moves, [&](const Move& move) {
+            const std::uint32_t points = recalledPoints(move, scratch, game, recall);
+            if (points > most) most = points;
+        });
+        return most;
+    }
     bool any = false;
     std::uint32_t bestPoints = 0;
     Move bestMove{};
