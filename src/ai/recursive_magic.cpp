@@ -32,7 +32,8 @@ template <unsigned N>
 std::uint32_t RecursiveMagicAi<N>::lastMoveValue(Move* best, const Game& game, const MoveMap& moves,
                                                  const MoveRecall& recall) {
     // The moves are taken straight from the map; the first listed of the most
-    // points is the best, so a tie goes to the smaller listing rank.
+    // points is the best, so a tie goes to the smaller listing rank. Below the
+    // root only the most points count, not which move earns them.
     Game scratch(game);
     lastMovePoints.clear();
     std::uint32_t sum = 0;
@@ -40,8 +41,10 @@ std::uint32_t RecursiveMagicAi<N>::lastMoveValue(Move* best, const Game& game, c
     Move bestMove{};
     forEachMove(moves, [&](const Move& move) {
         const std::uint32_t points = recalledPoints(move, scratch, game, recall);
-        if (lastMovePoints.empty() || points > bestPoints ||
-            (points == bestPoints && listingRank(move) < listingRank(bestMove))) {
+        if (best == nullptr) {
+            if (points > bestPoints) bestPoints = points;
+        } else if (lastMovePoints.empty() || points > bestPoints ||
+                   (points == bestPoints && listingRank(move) < listingRank(bestMove))) {
             bestPoints = points;
             bestMove = move;
         }
