@@ -296,78 +296,74 @@ std::vector<Move> everyExchange() {
     return exchanges;
 }
 
+// Calls check(game, move) for every exchange of the positions of a random
+// play: on levelCount random levels, by turns lowRows and tallRows tall, at
+// the start and after each of up to steps - 1 random legal moves.
+template <typename Check>
+void checkEveryExchangeOfRandomPlay(unsigned seed, int levelCount, std::uint32_t lowRows, std::uint32_t tallRows,
+                                    int steps, Check check) {
+    std::mt19937 random(seed);
+    for (int levelIndex = 0; levelIndex < levelCount; ++levelIndex) {
+        SCOPED_TRACE("level " + std::to_string(levelIndex));
+        Game game;
+        if (!loadSettledRandomLevel(random, 16, levelIndex % 2 == 0 ? lowRows : tallRows, game)) continue;
+        MoveList legal;
+        for (int step = 0; step < steps; ++step) {
+            for (const Move& move : everyExchange()) {
+                SCOPED_TRACE(testing::PrintToString(move));
+                check(game, move);
+                if (testing::Test::HasFatalFailure()) return;
+            }
+            legal.clear();
+            if (enumerateAll(game, &legal) == 0) break;
+            if (!playMove(game, legal[random() % legal.size()]).settled) break;
+        }
+    }
+}
+
 // playMove finds the first clearing of a field at rest from the exchanged cells
 // alone, and after each refill compares only the rows a new run can reach; it
 // must leave exactly what swap and settle leave, on every exchange. Every other
 // level is up to 50 rows tall, so its columns span several 16-cell blocks.
 TEST(PlayMove, LeavesWhatSwapAndSettleLeave) {
-    std::mt19937 random(61206);
     int clearing = 0;
     int quiet = 0;
-    for (int levelIndex = 0; levelIndex < 12; ++levelIndex) {
-        SCOPED_TRACE("level " + std::to_string(levelIndex));
-        Game game;
-        if (!loadSettledRandomLevel(random, 16, levelIndex % 2 == 0 ? 12 : 50, game)) continue;
-        MoveList legal;
-        for (int step = 0; step < 8; ++step) {
-            for (const Move& move : everyExchange()) {
-                Game expected = game;
-                swap(expected, move);
-                const SettleResult expectedResult = settle(expected);
-                Game played = game;
-                const SettleResult result = playMove(played, move);
-                ASSERT_TRUE(played == expected) << testing::PrintToString(move);
-                ASSERT_EQ(result.drops, expectedResult.drops) << testing::PrintToString(move);
-                ASSERT_EQ(result.settled, expectedResult.settled) << testing::PrintToString(move);
-                ++(expected.score != game.score ? clearing : quiet);
-            }
-            legal.clear();
-            if (enumerateAll(game, &legal) == 0) break;
-            if (!playMove(game, legal[random() % legal.size()]).settled) break;
-        }
-    }
+    checkEveryExchangeOfRandomPlay(61206, 12, 12, 50, 8, [&](const Game& game, const Move& move) {
+        Game expected = game;
+        swap(expected, move);
+        const SettleResult expectedResult = settle(expected);
+        Game played = game;
+        const SettleResult result = playMove(played, move);
+        ASSERT_TRUE(played == expected);
+        ASSERT_EQ(result.drops, expectedResult.drops);
+        ASSERT_EQ(result.settled, expectedResult.settled);
+        ++(expected.score != game.score ? clearing : quiet);
+    });
     EXPECT_GT(clearing, 1000);
     EXPECT_GT(quiet, 1000);
 }
 
-// A look-ahead takes from lookAtMove what swapping and settling the move
-// would tell: its points and the columns it changed, and finds scratch as it was whenever the
-// move was only worked out. Low and tall levels, so both ways are taken.
+// A look-ahead takes from lookAtMove what swapping and settling the move would
+// tell: its points and the columns it changed; scratch is left as it was
+// whenever the move was only worked out. Low and tall levels, so both ways are
+// taken.
 TEST(LookAtMove, TellsWhatSwapAndSettleTell) {
-    std::mt19937 random(71207);
     int workedOut = 0;
     int played = 0;
-    for (int levelIndex = 0; levelIndex < 8; ++levelIndex) {
-        SCOPED_TRACE("level " + std::to_string(levelIndex));
-        Game game;
-        if (!loadSettledRandomLevel(random, 16, levelIndex % 2 == 0 ? 16 : 40, game)) continue;
-        MoveList legal;
-        for (int step = 0; step < 6; ++step) {
-            for (const Move& move : everyExchange()) {
-                Game expected = game;
-                clearRange(expected.touchedFirst, expected.touchedLast);
-                swap(expected, move);
-                const bool settled = settle(expected).settled;
-                Game scratch = game;
-                const MoveOutcome outcome = lookAtMove(game, scratch, move);
-                ASSERT_EQ(outcome.points, expected.score - game.score) << testing::PrintToString(move);
-                ASSERT_EQ(outcome.firstChanged, settled ? expected.touchedFirst : 0) << testing::PrintToString(move);
-                ASSERT_EQ(outcome.lastChanged, settled ? expected.touchedLast : Level.columnCount - 1)
-                    << testing::PrintToString(move);
-                if (outcome.played) {
-                    ASSERT_TRUE(scratch == expected) << testing::PrintToString(move);
-                    ++played;
-                } else {
-                    ASSERT_TRUE(scratch == game) << testing::PrintToString(move);
-                    ++workedOut;
-                }
-            }
-            legal.clear();
-            if (enumerateAll(game, &legal) == 0) break;
-            if (!playMove(game, legal[random() % legal.size()]).settled) break;
-        }
-    }
-    EXPECT_GT(workedOut, 500);
+    checkEveryExchangeOfRandomPlay(71207, 16, 16, 40, 10, [&](const Game& game, const Move& move) {
+        Game expected = game;
+        clearRange(expected.touchedFirst, expected.touchedLast);
+        swap(expected, move);
+        const bool settled = settle(expected).settled;
+        Game scratch = game;
+        const MoveOutcome outcome = lookAtMove(game, scratch, move);
+        ASSERT_EQ(outcome.points, expected.score - game.score);
+        ASSERT_EQ(outcome.firstChanged, settled ? expected.touchedFirst : 0);
+        ASSERT_EQ(outcome.lastChanged, settled ? expected.touchedLast : Level.columnCount - 1);
+        ASSERT_TRUE(scratch == (outcome.played ? expected : game));
+        ++(outcome.played ? played : workedOut);
+    });
+    EXPECT_GT(workedOut, 1000);
     EXPECT_GT(played, 500);
 }
 
