@@ -13,7 +13,7 @@ bool SimpleMostPointsAi::chooseMove(Move& out, Game& game) {
     const MoveRecall recall = memory.startPosition(game);
     candidates.clear();
     if (listAllMoves(memory.moves(), &candidates) == 0) return false;
-    out = candidates[firstBestRecalled(game, candidates, recall, playedPoints)];
+    out = candidates[firstBestRecalled(game, candidates, recall, recalledPoints)];
     return true;
 }
 
@@ -25,7 +25,7 @@ MostPointsAi::MostPointsAi() : current(&secondList), previous(&firstList) {
 bool MostPointsAi::chooseMove(Move& out, Game& game) {
     // current is empty here: it receives the carried-over moves, then the window's.
     if (refreshCandidates(game, *current, *previous) == 0) return false;
-    out = (*current)[firstBestRecalled(game, *current, memory.startPosition(game), playedPoints)];
+    out = (*current)[firstBestRecalled(game, *current, memory.startPosition(game), recalledPoints)];
     std::swap(current, previous);
     current->clear();
     return true;
@@ -38,6 +38,10 @@ bool MostDropsAi::chooseMove(Move& out, Game& game) {
     candidates.clear();
     if (listAllMoves(memory.moves(), &candidates) == 0) return false;
     const auto drops = [](Game& scratch, const Move& move) { return playMove(scratch, move).drops; };
-    out = candidates[firstBestRecalled(game, candidates, recall, drops)];
+    const auto recalledDrops = [&drops](const Move& move, Game& scratch, const Game& position,
+                                        const MoveRecall& known) {
+        return recalledValue(move, scratch, position, known, drops);
+    };
+    out = candidates[firstBestRecalled(game, candidates, recall, recalledDrops)];
     return true;
 }

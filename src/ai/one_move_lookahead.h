@@ -48,8 +48,8 @@ template <typename Measure>
     return value;
 }
 
-// recalledValue of a move's points, which most moves earn without a play:
-// see lookAtMove.
+// A move's points, from the recall where it knows it, else from lookAtMove,
+// which works most moves out without a play; noted as recalledValue notes.
 [[gnu::always_inline]] inline std::uint32_t recalledPoints(const Move& move, Game& scratch, const Game& game,
                                                            const MoveRecall& recall) {
     if (const MoveEffect* known = recalledEffect(move, recall)) return known->value;
@@ -80,19 +80,19 @@ std::size_t firstBestCandidate(const Game& game, const MoveList& candidates, Val
     return bestIndex;
 }
 
-// firstBestCandidate for a measure that depends only on the columns a move
-// reads, such as its points or its drops: a candidate whose value the recall
-// knows is not played again, and every played one is noted.
-template <typename Measure>
-std::size_t firstBestRecalled(const Game& game, const MoveList& candidates, const MoveRecall& recall,
-                              Measure measure) {
+// firstBestCandidate for a value that depends only on the columns a move
+// reads, such as its points or its drops, which value(move, scratch, game,
+// recall) tells as recalledPoints and recalledValue do: a candidate whose
+// value the recall knows is not played again, and every played one is noted.
+template <typename Value>
+std::size_t firstBestRecalled(const Game& game, const MoveList& candidates, const MoveRecall& recall, Value value) {
     Game scratch(game);
     std::uint32_t best = 0;
     std::size_t bestIndex = 0;
     for (std::size_t index = 0; index < candidates.size(); ++index) {
-        const std::uint32_t value = recalledValue(candidates[index], scratch, game, recall, measure);
-        if (value > best) {
-            best = value;
+        const std::uint32_t worth = value(candidates[index], scratch, game, recall);
+        if (worth > best) {
+            best = worth;
             bestIndex = index;
         }
     }
