@@ -28,13 +28,11 @@ struct ColumnSpan {
 // The span of no column, which overlaps none: its first column lies past any field.
 inline constexpr ColumnSpan kNoColumns{1u << 30, 0};
 
-// The columns whose cells or cursors a settled move changed, given the position
-// after it with the touched range emptied before the move. A cascade cut off at
-// the refill cap left cleared cells its touched range does not cover, so it
-// counts as changing every column.
+// changedColumnsOf as a span.
 inline ColumnSpan changedColumns(const Game& after) {
-    if (after.dirtyFirst <= after.dirtyLast) return {0, Level.columnCount - 1};
-    return {after.touchedFirst, after.touchedLast};
+    ColumnSpan changed{};
+    changedColumnsOf(after, changed.first, changed.last);
+    return changed;
 }
 
 // The columns a change can reach: two on either side, as far as the field goes.

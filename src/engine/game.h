@@ -65,6 +65,16 @@ inline void widenRange(std::uint32_t& first, std::uint32_t& last, std::uint32_t 
     if (otherLast > last) last = otherLast;
 }
 
+// The first and last column whose cells or cursors a settled move changed,
+// given the position after it with the touched range emptied before the move.
+// A cascade cut off at the refill cap left cleared cells its touched range
+// does not cover, so it counts as changing every column.
+inline void changedColumnsOf(const Game& after, std::uint32_t& first, std::uint32_t& last) {
+    const bool cutOff = after.dirtyFirst <= after.dirtyLast;
+    first = cutOff ? 0 : after.touchedFirst;
+    last = cutOff ? Level.columnCount - 1 : after.touchedLast;
+}
+
 // Makes scratch equal to source again after moves played on it since it was a
 // copy of source whose touched range was empty, or already held every column
 // that differed: only the touched columns and the words before the cells can

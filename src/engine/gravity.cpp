@@ -328,9 +328,9 @@ namespace {
 
 // The points of a move played on scratch from game, and the columns it changed.
 MoveOutcome playedOutcome(const Game& game, const Game& scratch) {
-    // A cascade cut off at the refill cap leaves cleared cells that its touched range may not hold.
-    if (scratch.dirtyFirst <= scratch.dirtyLast) return {scratch.score - game.score, 0, Level.columnCount - 1, true};
-    return {scratch.score - game.score, scratch.touchedFirst, scratch.touchedLast, true};
+    MoveOutcome outcome{scratch.score - game.score, 0, 0, true};
+    changedColumnsOf(scratch, outcome.firstChanged, outcome.lastChanged);
+    return outcome;
 }
 
 }  // namespace
