@@ -179,10 +179,10 @@ struct ClearedCells {
         in(column) |= std::uint32_t{1} << row;
         if (vertical) in(column) |= ((std::uint32_t{2} << (arms.above + arms.below)) - 1) << (row - arms.above);
         if (horizontal) {
-            for (std::uint32_t each = column - arms.left; each <= column + arms.right; ++each)
+            for (std::uint32_t each = arms.firstColumn(column); each <= arms.lastColumn(column); ++each)
                 in(each) |= std::uint32_t{1} << row;
         }
-        widenRange(first, last, horizontal ? column - arms.left : column, horizontal ? column + arms.right : column);
+        widenRange(first, last, arms.firstColumn(column), arms.lastColumn(column));
         return pointsForGroup(arms.groupSize());
     }
 };

@@ -226,8 +226,7 @@ std::uint32_t clearGroupThrough(Game& game, std::uint32_t column, std::uint32_t 
         clearArm(cell, stride, arms.right);
     }
     *cell = kEmpty;
-    widenRange(game.dirtyFirst, game.dirtyLast, horizontal ? column - arms.left : column,
-               horizontal ? column + arms.right : column);
+    widenRange(game.dirtyFirst, game.dirtyLast, arms.firstColumn(column), arms.lastColumn(column));
     game.score += pointsForGroup(arms.groupSize());
     return 1;
 }

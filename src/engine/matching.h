@@ -44,6 +44,9 @@ struct Arms {
     std::uint32_t groupSize() const {
         return 1 + (vertical() ? above + below : 0) + (horizontal() ? left + right : 0);
     }
+    // The first and last column of the group through a cell of column.
+    std::uint32_t firstColumn(std::uint32_t column) const { return horizontal() ? column - left : column; }
+    std::uint32_t lastColumn(std::uint32_t column) const { return horizontal() ? column + right : column; }
 };
 
 // No arm is left out.
