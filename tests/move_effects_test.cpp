@@ -232,17 +232,27 @@ bool samePosition(const Game& a, const Game& b) {
     return left == right;
 }
 
-// Two moves the table calls commuting leave the same position in either order.
-TEST(Transpositions, CommutingMovesLeaveTheSamePositionInEitherOrder) {
-    std::mt19937 random(90125);
-    int commuting = 0;
-    int notCommuting = 0;
-    for (int levelIndex = 0; levelIndex < 8; ++levelIndex) {
+// Calls check(root, firsts) for the settled first field of each of levelCount
+// random levels and its legal moves, until a check fails fatally.
+template <typename Check>
+void checkRandomRoots(unsigned seed, int levelCount, Check check) {
+    std::mt19937 random(seed);
+    for (int levelIndex = 0; levelIndex < levelCount; ++levelIndex) {
         SCOPED_TRACE("level " + std::to_string(levelIndex));
         Game root;
         if (!loadSettledRandomLevel(random, 24, 12, root)) continue;
         MoveList firsts;
         enumerateAll(root, &firsts);
+        check(root, firsts);
+        if (testing::Test::HasFatalFailure()) return;
+    }
+}
+
+// Two moves the table calls commuting leave the same position in either order.
+TEST(Transpositions, CommutingMovesLeaveTheSamePositionInEitherOrder) {
+    int commuting = 0;
+    int notCommuting = 0;
+    checkRandomRoots(90125, 8, [&](const Game& root, const MoveList& firsts) {
         Game afterFirst;
         Game afterBoth;
         Game otherOrder;
@@ -264,7 +274,7 @@ TEST(Transpositions, CommutingMovesLeaveTheSamePositionInEitherOrder) {
                     << testing::PrintToString(first) << " then " << testing::PrintToString(second);
             }
         }
-    }
+    });
     EXPECT_GT(commuting, 1000);
     EXPECT_GT(notCommuting, 1000);
 }
@@ -274,14 +284,8 @@ TEST(Transpositions, CommutingMovesLeaveTheSamePositionInEitherOrder) {
 // columns: a third move's effect noted after b alone, where it holds over
 // those columns, is what playing it after a and b gives.
 TEST(ChildEffects, ASecondMoveFarFromTheFirstKeepsTheThirdMovesItsEffects) {
-    std::mt19937 random(31337);
     Tally tally;
-    for (int levelIndex = 0; levelIndex < 6; ++levelIndex) {
-        SCOPED_TRACE("level " + std::to_string(levelIndex));
-        Game root;
-        if (!loadSettledRandomLevel(random, 24, 12, root)) continue;
-        MoveList firsts;
-        enumerateAll(root, &firsts);
+    checkRandomRoots(31337, 6, [&](const Game& root, const MoveList& firsts) {
         MoveEffects rootEffects;
         ChildEffects below;
         below.clear(firsts.size() * firsts.size());
@@ -322,7 +326,7 @@ TEST(ChildEffects, ASecondMoveFarFromTheFirstKeepsTheThirdMovesItsEffects) {
                 }
             }
         }
-    }
+    });
     EXPECT_GT(tally.known, 5000);
     EXPECT_GT(tally.played, 500);
 }
