@@ -298,9 +298,193 @@ void FirstStep::writeInto(Game& game) const {
     }
 }
 
+// The cascade after a first step that left a run, followed on in registers as
+// long as every scan finds a single run: its cells are cleared and their
+// columns refilled there, and the columns near them scanned again. Three
+// such cascades in four end so, with no write; a scan that finds two runs or
+// more hands the cascade to memory, where groups of crossing runs are found.
+class RegisterCascade {
+public:
+    std::uint32_t points;  // the move's points so far
+    // The first and last column the move changed so far: its touched range.
+    std::uint32_t changedFirst;
+    std::uint32_t changedLast;
+    // The columns the last refill filled, where the next scan looks.
+    std::uint32_t dirtyFirst;
+    std::uint32_t dirtyLast;
+    std::uint32_t drops = 1;  // refills so far
+    bool quiet = false;       // the last refill left no run: the move is settled
+
+    RegisterCascade(const Game& game, const FirstStep& step);
+
+    // Writes the columns and cursors worked out into game, as playMove leaves
+    // them after drops refills, with the dirty range the next scan needs.
+    void writeInto(Game& game) const;
+
+private:
+    // A run a scan found: its first cell, length and direction.
+    struct Run {
+        std::uint32_t column;
+        std::uint32_t row;
+        std::uint32_t length;
+        bool horizontal;
+    };
+
+    // Reads the columns first to last of the game that are not read yet;
+    // those read so far lie between them.
+    void load(std::uint32_t first, std::uint32_t last);
+    // Bit r: the jewel at row r of the column equals its right-hand neighbour.
+    std::uint32_t equalRight(std::uint32_t column) const {
+        return equalRows(cells[column], cells[column + 1]) & static_cast<std::uint32_t>(Level.jewelRows[column]);
+    }
+    // The runs the scan after the last refill finds, as the scan in memory
+    // looks for them: horizontal ones starting at most two columns left of
+    // the refilled columns, vertical ones in them. Returns 0, 1, or more for
+    // several (not always how many); fills run when there is exactly one.
+    std::uint32_t findRuns(Run& run);
+    void clearAndRefill(const Run& run);
+
+    const Game& source;
+    std::uint64_t changed;   // bit c: column c differs from the game's
+    std::uint64_t refilled;  // bit c: column c took jewels from its supply
+    std::uint32_t loadedFirst;  // the columns read into cells
+    std::uint32_t loadedLast;
+    ColumnBlock cells[kMaxColumns];
+    std::uint8_t cursor[kMaxColumns];
+};
+
+// Refills in registers beyond this hand the rest of a long cascade to memory,
+// which also stops a cascade that never ends at the refill cap.
+constexpr std::uint32_t kMaxRegisterDrops = 8;
+static_assert(kMaxRegisterDrops < kMaxRefillPasses);
+
+RegisterCascade::RegisterCascade(const Game& game, const FirstStep& step)
+    : points(step.points),
+      changedFirst(step.firstChanged()),
+      changedLast(step.lastChanged()),
+      dirtyFirst(step.clearedFirst),
+      dirtyLast(step.clearedLast),
+      source(game),
+      changed(std::uint64_t{step.changed} << step.windowFirst),
+      refilled(std::uint64_t{step.refilled} << step.windowFirst),
+      loadedFirst(step.windowFirst),
+      loadedLast(step.windowLast) {
+    for (std::uint32_t column = loadedFirst; column <= loadedLast; ++column) {
+        cells[column] = step.after[column - loadedFirst];
+        cursor[column] = step.cursor[column - loadedFirst];
+    }
+    for (Run run{};;) {
+        const std::uint32_t runs = findRuns(run);
+        if (runs == 0) {
+            quiet = true;
+            return;
+        }
+        if (runs > 1 || drops == kMaxRegisterDrops) return;
+        clearAndRefill(run);
+    }
+}
+
+void RegisterCascade::load(std::uint32_t first, std::uint32_t last) {
+    for (; loadedFirst > first;) {
+        --loadedFirst;
+        cells[loadedFirst] = loadColumnBlock(source, loadedFirst);
+    }
+    for (; loadedLast < last;) {
+        ++loadedLast;
+        cells[loadedLast] = loadColumnBlock(source, loadedLast);
+    }
+}
+
+std::uint32_t RegisterCascade::findRuns(Run& run) {
+    const std::uint32_t windowStart = dirtyFirst >= 2 ? dirtyFirst - 2 : 0;
+    const std::uint32_t lastStart = dirtyLast < Level.columnCount - 3 ? dirtyLast : Level.columnCount - 3;
+    load(windowStart, dirtyLast + 2 < Level.columnCount ? dirtyLast + 2 : Level.columnCount - 1);
+    std::uint32_t found = 0;
+    const auto note = [&](std::uint32_t starts, std::uint32_t column, bool horizontal) {
+        if (starts == 0) return;
+        found += (starts & (starts - 1)) != 0 ? 2 : 1;
+        run = {column, static_cast<std::uint32_t>(std::countr_zero(starts)), 0, horizontal};
+    };
+    if (windowStart <= lastStart) {
+        std::uint32_t previous = 0;
+        std::uint32_t current = equalRight(windowStart);
+        for (std::uint32_t column = windowStart; column <= lastStart; ++column) {
+            const std::uint32_t next = equalRight(column + 1);
+            note(~previous & current & next, column, true);
+            previous = current;
+            current = next;
+        }
+    }
+    for (std::uint32_t column = dirtyFirst; column <= dirtyLast; ++column) {
+        const std::uint32_t below = equalBelow(cells[column]) & static_cast<std::uint32_t>(Level.jewelRows[column] >> 1);
+        note(~(below << 1) & below & (below >> 1), column, false);
+    }
+    if (found != 1) return found;
+    if (run.horizontal) {
+        // A run goes on as far as the jewels match, past the columns scanned.
+        run.length = 3;
+        for (std::uint32_t end = run.column + 3; end < Level.columnCount; ++end, ++run.length) {
+            load(run.column, end);
+            if ((equalRight(end - 1) >> run.row & 1) == 0) break;
+        }
+    } else {
+        const std::uint32_t below =
+            equalBelow(cells[run.column]) & static_cast<std::uint32_t>(Level.jewelRows[run.column] >> 1);
+        run.length = 1 + static_cast<std::uint32_t>(std::countr_one(below >> run.row));
+    }
+    return 1;
+}
+
+void RegisterCascade::clearAndRefill(const Run& run) {
+    points += pointsForGroup(run.length);
+    dirtyFirst = run.column;
+    dirtyLast = run.horizontal ? run.column + run.length - 1 : run.column;
+    const std::uint32_t rows =
+        run.horizontal ? std::uint32_t{1} << run.row : ((std::uint32_t{1} << run.length) - 1) << run.row;
+    for (std::uint32_t column = dirtyFirst; column <= dirtyLast; ++column) {
+        const std::uint64_t bit = std::uint64_t{1} << column;
+        if ((refilled & bit) == 0) cursor[column] = source.supplyCursor[column];
+        cells[column] = dropAndRefillBlock(column, cells[column], rows, cursor[column]);
+        refilled |= bit;
+    }
+    changed |= refilled;
+    widenRange(changedFirst, changedLast, dirtyFirst, dirtyLast);
+    ++drops;
+}
+
+void RegisterCascade::writeInto(Game& game) const {
+    for (std::uint64_t bits = changed; bits != 0; bits &= bits - 1) {
+        const auto column = static_cast<std::uint32_t>(std::countr_zero(bits));
+        storeColumnBlock(game, column, cells[column]);
+    }
+    for (std::uint64_t bits = refilled; bits != 0; bits &= bits - 1) {
+        const auto column = static_cast<std::uint32_t>(std::countr_zero(bits));
+        game.supplyCursor[column] = cursor[column];
+    }
+    game.score += points;
+    widenRange(game.touchedFirst, game.touchedLast, changedFirst, changedLast);
+    if (quiet) {
+        clearRange(game.dirtyFirst, game.dirtyLast);
+    } else {
+        game.dirtyFirst = dirtyFirst;
+        game.dirtyLast = dirtyLast;
+    }
+}
+
+// Writes the cascade worked out on game into it, and runs the rest in memory.
+SettleResult playCascade(Game& game, const RegisterCascade& cascade) {
+    cascade.writeInto(game);
+    if (cascade.quiet) return {cascade.drops, true};
+    for (std::uint32_t drops = cascade.drops;; ++drops) {
+        if (clearAndScore(game) == 0) return {drops, true};
+        if (drops == kMaxRefillPasses) return {drops, false};
+        refillColumns(game);
+    }
+}
+
 // Plays move on game from its first step, worked out on game: writes each
-// changed column once, and runs the cascade after it unless the refill left no
-// run, which then needs no scan.
+// changed column once, after following the cascade in registers where the
+// step left a run, and runs the rest of the cascade in memory.
 SettleResult playStep(Game& game, const Move& move, const FirstStep& step) {
     if (step.points == 0) {
         const Move partner = neighbourOf(move);
@@ -308,13 +492,11 @@ SettleResult playStep(Game& game, const Move& move, const FirstStep& step) {
         widenRange(game.touchedFirst, game.touchedLast, step.low, step.high);
         return {0, true};
     }
-    step.writeInto(game);
-    if (step.quiet) return {1, true};
-    for (std::uint32_t drops = 1;; ++drops) {
-        if (clearAndScore(game) == 0) return {drops, true};
-        if (drops == kMaxRefillPasses) return {drops, false};
-        refillColumns(game);
+    if (step.quiet) {
+        step.writeInto(game);
+        return {1, true};
     }
+    return playCascade(game, RegisterCascade(game, step));
 }
 
 // playMove on a field at rest whose columns are one block each.
@@ -341,8 +523,15 @@ MoveOutcome lookAtMove(const Game& game, Game& scratch, const Move& move) {
     if (atRest && columnBlocks() == 1) {
         const FirstStep step(game, move);
         if (step.points != 0 && step.quiet) return {step.points, step.firstChanged(), step.lastChanged(), false};
+        if (step.points == 0) {
+            clearRange(scratch.touchedFirst, scratch.touchedLast);
+            playStep(scratch, move, step);
+            return playedOutcome(game, scratch);
+        }
+        const RegisterCascade cascade(game, step);
+        if (cascade.quiet) return {cascade.points, cascade.changedFirst, cascade.changedLast, false};
         clearRange(scratch.touchedFirst, scratch.touchedLast);
-        playStep(scratch, move, step);
+        playCascade(scratch, cascade);
         return playedOutcome(game, scratch);
     }
 #endif
