@@ -339,8 +339,9 @@ private:
     }
     // The runs the scan after the last refill finds, as the scan in memory
     // looks for them: horizontal ones starting at most two columns left of
-    // the refilled columns, vertical ones in them. Returns 0, 1, or more for
-    // several (not always how many); fills run when there is exactly one.
+    // the refilled columns, vertical ones in them. Returns 0 for none, 1 for
+    // one, and more for several, where it stops looking; fills run when there
+    // is exactly one.
     std::uint32_t findRuns(Run& run);
     void clearAndRefill(const Run& run);
 
@@ -408,14 +409,14 @@ std::uint32_t RegisterCascade::findRuns(Run& run) {
     if (windowStart <= lastStart) {
         std::uint32_t previous = 0;
         std::uint32_t current = equalRight(windowStart);
-        for (std::uint32_t column = windowStart; column <= lastStart; ++column) {
+        for (std::uint32_t column = windowStart; column <= lastStart && found < 2; ++column) {
             const std::uint32_t next = equalRight(column + 1);
             note(~previous & current & next, column, true);
             previous = current;
             current = next;
         }
     }
-    for (std::uint32_t column = dirtyFirst; column <= dirtyLast; ++column) {
+    for (std::uint32_t column = dirtyFirst; column <= dirtyLast && found < 2; ++column) {
         const std::uint32_t below = equalBelow(cells[column]) & static_cast<std::uint32_t>(Level.jewelRows[column] >> 1);
         note(~(below << 1) & below & (below >> 1), column, false);
     }
