@@ -6,12 +6,6 @@
 
 #include "engine/column_compare.h"
 
-std::uint32_t pointsForGroup(std::uint32_t cellCount) {
-    if (cellCount == 3) return kPointsForThree;
-    if (cellCount == 4) return kPointsForFour;
-    return kPointsForMore;
-}
-
 namespace {
 
 const Cell* columnCells(const Game& game, std::uint32_t column) { return &game.cells[column * Level.stride]; }

@@ -11,7 +11,12 @@ inline constexpr std::uint32_t kPointsForThree = 50;
 inline constexpr std::uint32_t kPointsForFour = 100;
 inline constexpr std::uint32_t kPointsForMore = 250;
 
-std::uint32_t pointsForGroup(std::uint32_t cellCount);
+// Inline: every move a look-ahead works out asks it once or more.
+inline std::uint32_t pointsForGroup(std::uint32_t cellCount) {
+    if (cellCount == 3) return kPointsForThree;
+    if (cellCount == 4) return kPointsForFour;
+    return kPointsForMore;
+}
 
 // Flags every run of three or more in the dirty columns (and horizontal runs
 // starting up to two columns left of them); the dirty range becomes the columns
