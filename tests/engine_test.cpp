@@ -346,24 +346,27 @@ TEST(PlayMove, LeavesWhatSwapAndSettleLeave) {
 // A look-ahead takes from lookAtMove what swapping and settling the move would
 // tell: its points and the columns it changed; scratch is left as it was
 // whenever the move was only worked out. Low and tall levels, so both ways are
-// taken.
+// taken, and on low ones most cascades are worked out too.
 TEST(LookAtMove, TellsWhatSwapAndSettleTell) {
     int workedOut = 0;
+    int workedOutCascades = 0;
     int played = 0;
     checkEveryExchangeOfRandomPlay(71207, 16, 16, 40, 10, [&](const Game& game, const Move& move) {
         Game expected = game;
         clearRange(expected.touchedFirst, expected.touchedLast);
         swap(expected, move);
-        const bool settled = settle(expected).settled;
+        const SettleResult result = settle(expected);
         Game scratch = game;
         const MoveOutcome outcome = lookAtMove(game, scratch, move);
         ASSERT_EQ(outcome.points, expected.score - game.score);
-        ASSERT_EQ(outcome.firstChanged, settled ? expected.touchedFirst : 0);
-        ASSERT_EQ(outcome.lastChanged, settled ? expected.touchedLast : Level.columnCount - 1);
+        ASSERT_EQ(outcome.firstChanged, result.settled ? expected.touchedFirst : 0);
+        ASSERT_EQ(outcome.lastChanged, result.settled ? expected.touchedLast : Level.columnCount - 1);
         ASSERT_TRUE(scratch == (outcome.played ? expected : game));
         ++(outcome.played ? played : workedOut);
+        if (!outcome.played && result.drops >= 2) ++workedOutCascades;
     });
     EXPECT_GT(workedOut, 1000);
+    EXPECT_GT(workedOutCascades, 100);
     EXPECT_GT(played, 500);
 }
 
