@@ -138,8 +138,9 @@ namespace {
 // The cascade after a clearing: refill, then clear again, until nothing matches.
 // On a field that was at rest before the move, every clearing has left no run
 // anywhere, so a scan after a refill needs only the rows the refill changed.
-SettleResult refillAndSettle(Game& game, bool wasAtRest) {
-    for (std::uint32_t drops = 0;;) {
+// dropsBefore counts the refills the cascade already made elsewhere.
+SettleResult refillAndSettle(Game& game, bool wasAtRest, std::uint32_t dropsBefore = 0) {
+    for (std::uint32_t drops = dropsBefore;;) {
         if (drops == kMaxRefillPasses) return {drops, false};
         const std::uint32_t lowestChanged = refillColumns(game);
         ++drops;
@@ -475,12 +476,8 @@ void RegisterCascade::writeInto(Game& game) const {
 // Writes the cascade worked out on game into it, and runs the rest in memory.
 SettleResult playCascade(Game& game, const RegisterCascade& cascade) {
     cascade.writeInto(game);
-    if (cascade.quiet) return {cascade.drops, true};
-    for (std::uint32_t drops = cascade.drops;; ++drops) {
-        if (clearAndScore(game) == 0) return {drops, true};
-        if (drops == kMaxRefillPasses) return {drops, false};
-        refillColumns(game);
-    }
+    if (cascade.quiet || clearAndScore(game) == 0) return {cascade.drops, true};
+    return refillAndSettle(game, true, cascade.drops);
 }
 
 // Plays move on game from its first step, worked out on game: writes each
