@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ai/far_moves.h"
 #include "ai/move_effects.h"
 #include "ai/one_move_lookahead.h"
 #include "ai/transpositions.h"
@@ -89,6 +90,79 @@ TEST(MoveEffects, AMoveKnownInAChildEarnsThereWhatPlayingItEarns) {
     // Both kinds must occur often, or the check proves little.
     EXPECT_GT(tally.known, 10000);
     EXPECT_GT(tally.played, 10000);
+}
+
+// Gathers the moves of position and checks, in the child after each move,
+// that the far moves, the near ones in the window a change can reach, and the
+// near ones outside it are each child move once, and that the far ones give
+// the best of what the record says of them.
+void checkFarMovesOf(const Game& position, Tally& tally) {
+    MoveMap moves;
+    mapAllMoves(position, moves);
+    MoveList candidates;
+    listAllMoves(moves, &candidates);
+    MoveEffects effects;
+    Game child;
+    for (const Move& move : candidates) effects.record(move, child, playFrom(position, move, child));
+    FarMoves far;
+    far.gather(candidates, effects);
+
+    MoveMap childMoves;
+    MoveMap nearMoves;
+    MoveList expected;
+    for (const Move& move : candidates) {
+        SCOPED_TRACE("after " + testing::PrintToString(move));
+        playFrom(position, move, child);
+        const ColumnSpan changed = changedColumns(child);
+        std::uint32_t low = 0;
+        std::uint32_t high = 0;
+        mapMovesReaching(child, changed.first, changed.last, nearMoves, low, high);
+        std::uint32_t farBest = 0;
+        MoveList found;
+        for (const Move& each : candidates) {
+            const MoveEffect* held = effects.heldEffect(each, changed);
+            if (held != nullptr) {
+                farBest = std::max(farBest, held->value);
+                found.push_back(each);
+                ++tally.known;
+            }
+        }
+        EXPECT_EQ(far.farBest(changed), farBest);
+        forEachMove(nearMoves, low, high, [&](const Move& each) {
+            if (effects.heldEffect(each, changed) == nullptr) found.push_back(each);
+        });
+        far.forEachNearOutside(changed, {low, high}, [&](const Move& each) {
+            ++tally.played;
+            found.push_back(each);
+        });
+        mapChildMoves(child, moves, childMoves);
+        expected.clear();
+        listAllMoves(childMoves, &expected);
+        const auto byRank = [](const Move& a, const Move& b) { return listingRank(a) < listingRank(b); };
+        std::sort(found.begin(), found.end(), byRank);
+        ASSERT_EQ(found, expected);
+    }
+}
+
+TEST(FarMoves, TakeEveryMoveOfAChildOnceAndTheBestOfTheFarOnes) {
+    std::mt19937 random(20261207);
+    Tally tally;  // known: far moves; played: near ones outside the window
+    for (int levelIndex = 0; levelIndex < 12; ++levelIndex) {
+        SCOPED_TRACE("level " + std::to_string(levelIndex));
+        Game game;
+        if (!loadSettledRandomLevel(random, 30, 12, game)) continue;
+        MoveList moves;
+        for (int step = 0; step < 30; ++step) {
+            if (step % 10 == 0) checkFarMovesOf(game, tally);
+            if (HasFatalFailure()) return;
+            moves.clear();
+            if (enumerateAll(game, &moves) == 0) break;
+            swap(game, moves[random() % moves.size()]);
+            if (!settle(game).settled) break;
+        }
+    }
+    EXPECT_GT(tally.known, 10000);
+    EXPECT_GT(tally.played, 100);
 }
 
 // Asks the memory about game and checks every move it claims to know against

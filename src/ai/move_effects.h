@@ -91,6 +91,9 @@ public:
 
     void record(const Move& move, const MoveEffect& effect) { effects[moveIndex(move)] = effect; }
 
+    // The effect last recorded for move, in whichever position that was.
+    const MoveEffect& recorded(const Move& move) const { return effects[moveIndex(move)]; }
+
     // The recorded effect of move, when it holds in a position that differs
     // from the recorded one only in the changed columns.
     const MoveEffect* heldEffect(const Move& move, ColumnSpan changed) const {

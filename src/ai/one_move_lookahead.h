@@ -48,15 +48,30 @@ template <typename Measure>
     return value;
 }
 
-// A move's points, from the recall where it knows it, else from lookAtMove,
-// which works most moves out without a play; noted as recalledValue notes.
-[[gnu::always_inline]] inline std::uint32_t recalledPoints(const Move& move, Game& scratch, const Game& game,
-                                                           const MoveRecall& recall) {
-    if (const MoveEffect* known = recalledEffect(move, recall)) return known->value;
+// The points of a move whose effect the recall's own source does not hold:
+// from its table where that knows them, else from lookAtMove, which works
+// most moves out without a play; noted as recalledValue notes.
+[[gnu::always_inline]] inline std::uint32_t unheldPoints(const Move& move, Game& scratch, const Game& game,
+                                                         const MoveRecall& recall) {
+    if (const MoveEffect* known = recall.heldByChild(move)) {
+        recall.note(move, *known);
+        return known->value;
+    }
     const MoveOutcome outcome = lookAtMove(game, scratch, move);
     recall.note(move, MoveEffect::of({outcome.firstChanged, outcome.lastChanged}, outcome.points));
     if (outcome.played) restoreAfterMove(scratch, game);
     return outcome.points;
+}
+
+// A move's points, from the recall where it knows it, else worked out;
+// noted as recalledValue notes.
+[[gnu::always_inline]] inline std::uint32_t recalledPoints(const Move& move, Game& scratch, const Game& game,
+                                                           const MoveRecall& recall) {
+    if (const MoveEffect* held = recall.heldEffect(move)) {
+        recall.noteHeld(move, *held);
+        return held->value;
+    }
+    return unheldPoints(move, scratch, game, recall);
 }
 
 // Plays every candidate on one scratch copy of game (measure plays it and tells

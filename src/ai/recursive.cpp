@@ -79,6 +79,25 @@ std::uint32_t SimpleRecursiveAi<N>::bestSingleMove(Move* best, const Game& game,
 }
 
 template <unsigned N>
+std::uint32_t SimpleRecursiveAi<N>::bestLastMove(const Game& game, const MoveRecall& recall) {
+    // Only the most points count here, not which move earns them.
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
+    mapMovesReaching(game, recall.changed.first, recall.changed.last, nearMoves, low, high);
+    std::uint32_t most = lastFar.farBest(recall.changed);
+    Game scratch(game);
+    const auto look = [&](const Move& move) {
+        const std::uint32_t points = unheldPoints(move, scratch, game, recall);
+        if (points > most) most = points;
+    };
+    forEachMove(nearMoves, low, high, [&](const Move& move) {
+        if (recall.heldEffect(move) == nullptr) look(move);
+    });
+    lastFar.forEachNearOutside(recall.changed, {low, high}, look);
+    return most;
+}
+
+template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, const MoveMap& moves,
                                                  const ChildSource& children) {
     MoveList& candidates = lastButOneMoves;
@@ -93,6 +112,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, c
     lastButOne.clear();
     for (const Move& candidate : candidates)
         lastButOneEffects.record(candidate, playOnNewOutcome(lastButOne, game, candidate));
+    lastFar.gather(candidates, lastButOneEffects);
 
     // Only a three-move search has its root right above this level.
     constexpr bool kTransposes = N == 3;
@@ -104,14 +124,13 @@ std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, c
         const ColumnSpan changed = changedColumns(outcome.game);
         const bool commutes = kTransposes && Transpositions::commute(rootChanged, changed);
         const std::uint32_t total = outcome.value + transpositions.valueAfter(rootIndex, candidate, commutes, [&] {
-            mapChildMoves(outcome.game, moves, lastMoves);
             MoveRecall lastRecall{&lastButOneEffects, changed};
             if (children.knowsBelow(candidate)) {
                 lastRecall.childKnown = children.table;
                 lastRecall.childCandidate = candidate;
                 lastRecall.childChanged = children.changed;
             }
-            return bestSingleMove(nullptr, outcome.game, lastMoves, lastRecall);
+            return bestLastMove(outcome.game, lastRecall);
         });
         if (total > bestTotal) {
             bestTotal = total;

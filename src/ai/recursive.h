@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ai/ai.h"
+#include "ai/far_moves.h"
 #include "ai/magic.h"
 #include "ai/move_effects.h"
 #include "ai/transpositions.h"
@@ -33,6 +34,11 @@ private:
     // not playing again the moves whose points the recall knows.
     std::uint32_t bestSingleMove(Move* best, const Game& game, const MoveMap& moves, const MoveRecall& recall);
 
+    // The last move of a sequence, below a position whose moves lastFar
+    // gathered: the most points one move earns from game, looking only at the
+    // moves near the columns the move before changed, recall.changed.
+    std::uint32_t bestLastMove(const Game& game, const MoveRecall& recall);
+
     // The last two moves of a sequence from game, whose legal moves are
     // mapped; below a candidate that the children source knows, its table
     // tells what the last moves do.
@@ -48,7 +54,8 @@ private:
     MoveList lastButOneMoves;
     OutcomeList lastButOne;
     MoveEffects lastButOneEffects;
-    MoveMap lastMoves;
+    FarMoves lastFar;
+    MoveMap nearMoves;  // the legal moves of a last move's position near its change
     // A three-move search keeps the root's candidates, the positions after
     // them with their legal moves, and what the root's moves did.
     MoveList rootMoves;

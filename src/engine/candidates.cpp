@@ -215,6 +215,14 @@ void remapChangedColumns(const Game& game, std::uint32_t firstChanged, std::uint
     mapColumns(game, movesReaching(firstChanged, lastChanged), map);
 }
 
+void mapMovesReaching(const Game& game, std::uint32_t firstChanged, std::uint32_t lastChanged, MoveMap& map,
+                      std::uint32_t& low, std::uint32_t& high) {
+    const ColumnWindow window = movesReaching(firstChanged, lastChanged);
+    mapColumns(game, window, map);
+    low = window.low;
+    high = window.high;
+}
+
 std::uint32_t listAllMoves(const MoveMap& map, MoveList* out) { return listColumns(map, wholeField(), out); }
 
 void mapNear(const Game& game, MoveMap& map, std::uint32_t& first, std::uint32_t& last) {

@@ -36,6 +36,13 @@ void mapChildMoves(const Game& child, const MoveMap& parent, MoveMap& childMap);
 // in columns firstChanged to lastChanged (none when first > last).
 void remapChangedColumns(const Game& game, std::uint32_t firstChanged, std::uint32_t lastChanged, MoveMap& map);
 
+// Maps into map the moves of game that a change in columns firstChanged to
+// lastChanged (at least one) can make or unmake, those of the columns from
+// three left of them to two right, and sets low and high to those columns;
+// the other columns of map are left as they are.
+void mapMovesReaching(const Game& game, std::uint32_t firstChanged, std::uint32_t lastChanged, MoveMap& map,
+                      std::uint32_t& low, std::uint32_t& high);
+
 // The moves of a map in enumerateAll's order; enumerateAll(game) lists exactly
 // the moves of a map kept up to date for game.
 std::uint32_t listAllMoves(const MoveMap& map, MoveList* out);
