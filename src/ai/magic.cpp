@@ -56,13 +56,15 @@ bool MagicAi::chooseMove(Move& out, Game& game) {
     if (count == 0) return false;
 
     // Only the candidates that reach the average need the position after them,
-    // so one whose points are known is played only if it does.
+    // so one whose points are known is played, and the position copied, only
+    // if it does.
     std::uint32_t sum = 0;
     for (const Move& candidate : candidates) {
         std::uint32_t gain = 0;
         const bool known = recall.knownValue(candidate, gain);
-        Outcome& outcome = outcomes.emplace_back(gain, game);
+        Outcome& outcome = outcomes.emplace_back(gain);
         if (!known) {
+            outcome.game = game;
             outcome.value = playCandidate(outcome.game, candidate);
             outcome.played = true;
             recall.note(candidate, MoveEffect::of(columnsChangedBy(candidate, outcome.game), outcome.value));
@@ -74,7 +76,10 @@ bool MagicAi::chooseMove(Move& out, Game& game) {
     for (std::size_t index = 0; index < count; ++index) {
         Outcome& outcome = outcomes[index];
         if (outcome.value < average) continue;
-        if (!outcome.played) playCandidate(outcome.game, candidates[index]);
+        if (!outcome.played) {
+            outcome.game = game;
+            playCandidate(outcome.game, candidates[index]);
+        }
         // The follow-ups are summed, so they are taken straight from the map
         // of the columns near the change, in no particular order.
         std::uint32_t first = 0;

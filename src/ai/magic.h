@@ -16,11 +16,14 @@ struct Outcome {
     // Spelled out so that emplace_back builds the game in place with every
     // compiler, not only those that construct aggregates from parentheses.
     Outcome(std::uint32_t value, const Game& game) : value(value), game(game) {}
+    // An outcome whose game is not set until the candidate is played.
+    explicit Outcome(std::uint32_t value) : value(value), game(Game::Unset{}) {}
 
     std::uint32_t value;
     Game game;
     // Whether game holds the position after the move yet: a candidate whose
-    // points are known need not be played until its position is needed.
+    // points are known need not be played, nor its position copied, until
+    // its position is needed.
     bool played = false;
 };
 

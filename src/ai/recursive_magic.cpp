@@ -72,14 +72,15 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
     const std::uint32_t count = listAllMoves(moves, &candidates);
     if (count == 0) return 0;
 
-    // Each candidate gets its own copy of the position, kept for the extension
-    // below; the copies lie in the level's reserved list, so they do not
-    // allocate. Only the candidates that reach the average need the position
-    // after them, so one whose points the recall knows is played only then. A
-    // copy starts with an empty touched range, so that after the move it spans
-    // exactly the columns the move changed; the child's moves differ from this
-    // position's only near them.
-    const auto play = [&recall](Outcome& outcome, const Move& candidate) {
+    // Each candidate played gets its own copy of the position, kept for the
+    // extension below; the copies lie in the level's reserved list, so they do
+    // not allocate. Only the candidates that reach the average need the
+    // position after them, so one whose points the recall knows is played,
+    // and its position copied, only then. A copy starts with an empty touched
+    // range, so that after the move it spans exactly the columns the move
+    // changed; the child's moves differ from this position's only near them.
+    const auto play = [&recall, &game](Outcome& outcome, const Move& candidate) {
+        outcome.game = game;
         clearRange(outcome.game.touchedFirst, outcome.game.touchedLast);
         outcome.value = playedPoints(outcome.game, candidate);
         outcome.played = true;
@@ -87,7 +88,7 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
     };
     std::uint32_t sum = 0;
     for (const Move& candidate : candidates) {
-        Outcome& outcome = outcomes.emplace_back(0u, game);
+        Outcome& outcome = outcomes.emplace_back(0u);
         if (const MoveEffect* known = recall.heldEffect(candidate)) {
             outcome.value = known->value;
             recall.noteHeld(candidate, *known);

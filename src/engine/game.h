@@ -34,6 +34,11 @@ struct Game {
 
     // Every jewel space empty, every cursor 0, both ranges covering all columns.
     Game();
+    // A game whose bytes are left unset, for storage that is assigned a whole
+    // game before it is read: the per-candidate positions a search keeps
+    // need a copy only for the candidates it plays.
+    struct Unset {};
+    explicit Game(Unset) noexcept {}
     Game(const Game& other) noexcept;
     Game& operator=(const Game& other) noexcept;
 };
