@@ -343,13 +343,29 @@ TEST(PlayMove, LeavesWhatSwapAndSettleLeave) {
     EXPECT_GT(quiet, 1000);
 }
 
+// The most runs one scan after a refill finds in move's cascade, pass by pass
+// as settle goes.
+std::uint32_t mostRunsAfterARefill(Game game, const Move& move) {
+    swap(game, move);
+    std::uint32_t most = 0;
+    for (std::uint32_t pass = 0; pass < kMaxRefillPasses; ++pass) {
+        Game marked = game;
+        if (pass > 0) most = std::max(most, markMatches(marked));
+        if (clearAndScore(game) == 0) break;
+        refill(game);
+    }
+    return most;
+}
+
 // A look-ahead takes from lookAtMove what swapping and settling the move would
 // tell: its points and the columns it changed; scratch is left as it was
 // whenever the move was only worked out. Low and tall levels, so both ways are
-// taken, and on low ones most cascades are worked out too.
+// taken, and on low ones most cascades are worked out too, also those whose
+// scans find several runs at once, crossing or apart.
 TEST(LookAtMove, TellsWhatSwapAndSettleTell) {
     int workedOut = 0;
     int workedOutCascades = 0;
+    int workedOutManyRuns = 0;
     int played = 0;
     checkEveryExchangeOfRandomPlay(71207, 16, 16, 40, 10, [&](const Game& game, const Move& move) {
         Game expected = game;
@@ -364,9 +380,11 @@ TEST(LookAtMove, TellsWhatSwapAndSettleTell) {
         ASSERT_TRUE(scratch == (outcome.played ? expected : game));
         ++(outcome.played ? played : workedOut);
         if (!outcome.played && result.drops >= 2) ++workedOutCascades;
+        if (!outcome.played && mostRunsAfterARefill(game, move) >= 2) ++workedOutManyRuns;
     });
     EXPECT_GT(workedOut, 1000);
     EXPECT_GT(workedOutCascades, 100);
+    EXPECT_GT(workedOutManyRuns, 500);
     EXPECT_GT(played, 500);
 }
 

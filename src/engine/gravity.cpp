@@ -299,11 +299,10 @@ void FirstStep::writeInto(Game& game) const {
     }
 }
 
-// The cascade after a first step that left a run, followed on in registers as
-// long as every scan finds a single run: its cells are cleared and their
-// columns refilled there, and the columns near them scanned again. Three
-// such cascades in four end so, with no write; a scan that finds two runs or
-// more hands the cascade to memory, where groups of crossing runs are found.
+// The cascade after a first step that left a run, followed on in registers:
+// each scan's runs are cleared and their columns refilled there, and the
+// columns near them scanned again. Most cascades end so, with no write; a
+// scan that finds many runs, or a long cascade, hands the rest to memory.
 class RegisterCascade {
 public:
     std::uint32_t points;  // the move's points so far
@@ -329,7 +328,19 @@ private:
         std::uint32_t row;
         std::uint32_t length;
         bool horizontal;
+
+        std::uint32_t lastColumn() const { return horizontal ? column + length - 1 : column; }
+        // Whether a horizontal run and a vertical one share a cell; two runs
+        // of one direction never do.
+        bool crosses(const Run& other) const {
+            const Run& across = horizontal ? *this : other;
+            const Run& down = horizontal ? other : *this;
+            return horizontal != other.horizontal && across.column <= down.column &&
+                   down.column <= across.lastColumn() && down.row <= across.row && across.row < down.row + down.length;
+        }
     };
+    // The runs one scan may clear in registers.
+    static constexpr std::uint32_t kMaxRuns = 8;
 
     // Reads the columns first to last of the game that are not read yet;
     // those read so far lie between them.
@@ -340,11 +351,12 @@ private:
     }
     // The runs the scan after the last refill finds, as the scan in memory
     // looks for them: horizontal ones starting at most two columns left of
-    // the refilled columns, vertical ones in them. Returns 0 for none, 1 for
-    // one, and more for several, where it stops looking; fills run when there
-    // is exactly one.
-    std::uint32_t findRuns(Run& run);
-    void clearAndRefill(const Run& run);
+    // the refilled columns, vertical ones in them. Returns how many; fills
+    // runs when there are at most kMaxRuns.
+    std::uint32_t findRuns(Run* runs);
+    // Clears the runs' groups, runs that share a cell making one, scores them
+    // as the scan in memory does, and refills their columns.
+    void clearAndRefill(const Run* runs, std::uint32_t count);
 
     const Game& source;
     std::uint64_t changed;   // bit c: column c differs from the game's
@@ -375,14 +387,15 @@ RegisterCascade::RegisterCascade(const Game& game, const FirstStep& step)
         cells[column] = step.after[column - loadedFirst];
         cursor[column] = step.cursor[column - loadedFirst];
     }
-    for (Run run{};;) {
-        const std::uint32_t runs = findRuns(run);
-        if (runs == 0) {
+    Run runs[kMaxRuns];
+    for (;;) {
+        const std::uint32_t count = findRuns(runs);
+        if (count == 0) {
             quiet = true;
             return;
         }
-        if (runs > 1 || drops == kMaxRegisterDrops) return;
-        clearAndRefill(run);
+        if (count > kMaxRuns || drops == kMaxRegisterDrops) return;
+        clearAndRefill(runs, count);
     }
 }
 
@@ -397,56 +410,91 @@ void RegisterCascade::load(std::uint32_t first, std::uint32_t last) {
     }
 }
 
-std::uint32_t RegisterCascade::findRuns(Run& run) {
+std::uint32_t RegisterCascade::findRuns(Run* runs) {
     const std::uint32_t windowStart = dirtyFirst >= 2 ? dirtyFirst - 2 : 0;
     const std::uint32_t lastStart = dirtyLast < Level.columnCount - 3 ? dirtyLast : Level.columnCount - 3;
     load(windowStart, dirtyLast + 2 < Level.columnCount ? dirtyLast + 2 : Level.columnCount - 1);
     std::uint32_t found = 0;
     const auto note = [&](std::uint32_t starts, std::uint32_t column, bool horizontal) {
-        if (starts == 0) return;
-        found += (starts & (starts - 1)) != 0 ? 2 : 1;
-        run = {column, static_cast<std::uint32_t>(std::countr_zero(starts)), 0, horizontal};
+        for (; starts != 0; starts &= starts - 1, ++found)
+            if (found < kMaxRuns) runs[found] = {column, static_cast<std::uint32_t>(std::countr_zero(starts)), 0, horizontal};
     };
     if (windowStart <= lastStart) {
         std::uint32_t previous = 0;
         std::uint32_t current = equalRight(windowStart);
-        for (std::uint32_t column = windowStart; column <= lastStart && found < 2; ++column) {
+        for (std::uint32_t column = windowStart; column <= lastStart; ++column) {
             const std::uint32_t next = equalRight(column + 1);
             note(~previous & current & next, column, true);
             previous = current;
             current = next;
         }
     }
-    for (std::uint32_t column = dirtyFirst; column <= dirtyLast && found < 2; ++column) {
+    for (std::uint32_t column = dirtyFirst; column <= dirtyLast; ++column) {
         const std::uint32_t below = equalBelow(cells[column]) & static_cast<std::uint32_t>(Level.jewelRows[column] >> 1);
         note(~(below << 1) & below & (below >> 1), column, false);
     }
-    if (found != 1) return found;
-    if (run.horizontal) {
-        // A run goes on as far as the jewels match, past the columns scanned.
-        run.length = 3;
-        for (std::uint32_t end = run.column + 3; end < Level.columnCount; ++end, ++run.length) {
-            load(run.column, end);
-            if ((equalRight(end - 1) >> run.row & 1) == 0) break;
+    if (found > kMaxRuns) return found;
+    for (std::uint32_t index = 0; index < found; ++index) {
+        Run& run = runs[index];
+        if (run.horizontal) {
+            // A run goes on as far as the jewels match, past the columns scanned.
+            run.length = 3;
+            for (std::uint32_t end = run.column + 3; end < Level.columnCount; ++end, ++run.length) {
+                load(run.column, end);
+                if ((equalRight(end - 1) >> run.row & 1) == 0) break;
+            }
+        } else {
+            const std::uint32_t below =
+                equalBelow(cells[run.column]) & static_cast<std::uint32_t>(Level.jewelRows[run.column] >> 1);
+            run.length = 1 + static_cast<std::uint32_t>(std::countr_one(below >> run.row));
         }
-    } else {
-        const std::uint32_t below =
-            equalBelow(cells[run.column]) & static_cast<std::uint32_t>(Level.jewelRows[run.column] >> 1);
-        run.length = 1 + static_cast<std::uint32_t>(std::countr_one(below >> run.row));
     }
-    return 1;
+    return found;
 }
 
-void RegisterCascade::clearAndRefill(const Run& run) {
-    points += pointsForGroup(run.length);
-    dirtyFirst = run.column;
-    dirtyLast = run.horizontal ? run.column + run.length - 1 : run.column;
-    const std::uint32_t rows =
-        run.horizontal ? std::uint32_t{1} << run.row : ((std::uint32_t{1} << run.length) - 1) << run.row;
+void RegisterCascade::clearAndRefill(const Run* runs, std::uint32_t count) {
+    // A group's cells: its runs' lengths less the cells two of them share.
+    // The group of run i is run group[i]'s, found by following group[].
+    std::uint32_t group[kMaxRuns];
+    std::uint32_t size[kMaxRuns];
+    const auto root = [&group](std::uint32_t run) {
+        while (group[run] != run) run = group[run];
+        return run;
+    };
+    for (std::uint32_t i = 0; i < count; ++i) {
+        group[i] = i;
+        size[i] = runs[i].length;
+    }
+    for (std::uint32_t i = 0; i < count; ++i) {
+        for (std::uint32_t j = i + 1; j < count; ++j) {
+            if (!runs[i].crosses(runs[j])) continue;
+            const std::uint32_t a = root(i);
+            const std::uint32_t b = root(j);
+            if (a != b) {
+                group[b] = a;
+                size[a] += size[b];
+            }
+            --size[a];
+        }
+    }
+    // The next scan looks at every column a run cleared, and between them.
+    dirtyFirst = Level.columnCount;
+    dirtyLast = 0;
+    for (std::uint32_t i = 0; i < count; ++i) widenRange(dirtyFirst, dirtyLast, runs[i].column, runs[i].lastColumn());
+    std::uint32_t rows[kMaxColumns];  // bit r: row r of the column is cleared
+    for (std::uint32_t column = dirtyFirst; column <= dirtyLast; ++column) rows[column] = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const Run& run = runs[i];
+        if (group[i] == i) points += pointsForGroup(size[i]);
+        const std::uint32_t cellRows =
+            run.horizontal ? std::uint32_t{1} << run.row : ((std::uint32_t{1} << run.length) - 1) << run.row;
+        for (std::uint32_t column = run.column; column <= run.lastColumn(); ++column) rows[column] |= cellRows;
+    }
     for (std::uint32_t column = dirtyFirst; column <= dirtyLast; ++column) {
+        if (rows[column] == 0) continue;
         const std::uint64_t bit = std::uint64_t{1} << column;
         if ((refilled & bit) == 0) cursor[column] = source.supplyCursor[column];
-        cells[column] = dropAndRefillBlock(column, cells[column], rows, cursor[column]);
+        cells[column] = dropAndRefillBlock(column, cells[column], rows[column], cursor[column]);
         refilled |= bit;
     }
     changed |= refilled;
