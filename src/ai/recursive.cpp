@@ -102,7 +102,8 @@ std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, c
                                                  const ChildSource& children) {
     MoveList& candidates = lastButOneMoves;
     candidates.clear();
-    const std::uint32_t count = listAllMoves(moves, &candidates);
+    // Only the root's ties go to the first listed candidate.
+    const std::uint32_t count = best != nullptr ? listAllMoves(moves, &candidates) : listMovesByColumn(moves, candidates);
     if (count == 0) return 0;
 
     // Every candidate is played first, each on a copy whose touched range

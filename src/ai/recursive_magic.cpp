@@ -69,7 +69,8 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
     OutcomeList& outcomes = outcomeLists[level];
     candidates.clear();
     outcomes.clear();
-    const std::uint32_t count = listAllMoves(moves, &candidates);
+    // Only the root's ties go to the first listed candidate.
+    const std::uint32_t count = best != nullptr ? listAllMoves(moves, &candidates) : listMovesByColumn(moves, candidates);
     if (count == 0) return 0;
 
     // Each candidate played gets its own copy of the position, kept for the

@@ -225,6 +225,12 @@ void mapMovesReaching(const Game& game, std::uint32_t firstChanged, std::uint32_
 
 std::uint32_t listAllMoves(const MoveMap& map, MoveList* out) { return listColumns(map, wholeField(), out); }
 
+std::uint32_t listMovesByColumn(const MoveMap& map, MoveList& out) {
+    const std::size_t before = out.size();
+    forEachMove(map, [&out](const Move& move) { out.push_back(move); });
+    return static_cast<std::uint32_t>(out.size() - before);
+}
+
 void mapNear(const Game& game, MoveMap& map, std::uint32_t& first, std::uint32_t& last) {
     const ColumnWindow window = windowAroundTouched(game);
     mapColumns(game, window, map);

@@ -47,6 +47,11 @@ void mapMovesReaching(const Game& game, std::uint32_t firstChanged, std::uint32_
 // the moves of a map kept up to date for game.
 std::uint32_t listAllMoves(const MoveMap& map, MoveList* out);
 
+// The moves of a map column by column, as forEachMove visits them: cheaper
+// than listAllMoves for a search that wants no order, as one below its root,
+// whose ties need no breaking.
+std::uint32_t listMovesByColumn(const MoveMap& map, MoveList& out);
+
 // The legal moves of the columns within three of the touched range: the only
 // moves whose legality a change in that range can alter.
 std::uint32_t enumerateNear(const Game& game, MoveList* out);
