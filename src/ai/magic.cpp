@@ -5,14 +5,13 @@
 #include "ai/one_move_lookahead.h"
 #include "engine/candidates.h"
 
-std::size_t firstBestOutcome(const OutcomeList& outcomes) {
-    std::uint32_t bestValue = 0;
+std::size_t firstListedBestOutcome(const OutcomeList& outcomes, const MoveList& candidates) {
     std::size_t bestIndex = 0;
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        if (outcomes[i].value > bestValue) {
-            bestValue = outcomes[i].value;
+    for (std::size_t i = 1; i < outcomes.size(); ++i) {
+        const std::uint32_t value = outcomes[i].value;
+        const std::uint32_t bestValue = outcomes[bestIndex].value;
+        if (value > bestValue || (value == bestValue && listingRank(candidates[i]) < listingRank(candidates[bestIndex])))
             bestIndex = i;
-        }
     }
     return bestIndex;
 }
@@ -52,7 +51,7 @@ bool MagicAi::chooseMove(Move& out, Game& game) {
     const MoveRecall recall = memory.startPosition(game);
     candidates.clear();
     outcomes.clear();
-    const std::uint32_t count = listAllMoves(memory.moves(), &candidates);
+    const std::uint32_t count = listMovesByColumn(memory.moves(), candidates);
     if (count == 0) return false;
 
     // Only the candidates that reach the average need the position after them,
@@ -94,6 +93,6 @@ bool MagicAi::chooseMove(Move& out, Game& game) {
         });
     }
 
-    out = candidates[firstBestOutcome(outcomes)];
+    out = candidates[firstListedBestOutcome(outcomes, candidates)];
     return true;
 }

@@ -29,8 +29,9 @@ struct Outcome {
 
 using OutcomeList = std::vector<Outcome>;
 
-// The index of the first outcome with the greatest value; 0 when all are 0.
-std::size_t firstBestOutcome(const OutcomeList& outcomes);
+// The index of the outcome of the greatest value; of equal ones, that of the
+// candidate listed first, candidate i having led to outcome i.
+std::size_t firstListedBestOutcome(const OutcomeList& outcomes, const MoveList& candidates);
 
 // Rates every move by the points it earns at once. The moves that earn at least
 // the average also earn 10 points for each follow-up move near the columns they

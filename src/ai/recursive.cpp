@@ -63,19 +63,10 @@ std::uint32_t SimpleRecursiveAi<N>::bestSingleMove(Move* best, const Game& game,
         });
         return most;
     }
-    bool any = false;
-    std::uint32_t bestPoints = 0;
-    Move bestMove{};
-    forEachMove(moves, [&](const Move& move) {
-        const std::uint32_t points = recalledPoints(move, scratch, game, recall);
-        if (!any || points > bestPoints || (points == bestPoints && listingRank(move) < listingRank(bestMove))) {
-            any = true;
-            bestPoints = points;
-            bestMove = move;
-        }
-    });
-    if (any && best != nullptr) *best = bestMove;
-    return bestPoints;
+    FirstListedBest<std::uint32_t> pick;
+    forEachMove(moves, [&](const Move& move) { pick.offer(move, recalledPoints(move, scratch, game, recall)); });
+    if (pick.found()) *best = pick.move();
+    return pick.value();
 }
 
 template <unsigned N>
@@ -102,8 +93,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, c
                                                  const ChildSource& children) {
     MoveList& candidates = lastButOneMoves;
     candidates.clear();
-    // Only the root's ties go to the first listed candidate.
-    const std::uint32_t count = best != nullptr ? listAllMoves(moves, &candidates) : listMovesByColumn(moves, candidates);
+    const std::uint32_t count = listMovesByColumn(moves, candidates);
     if (count == 0) return 0;
 
     // Every candidate is played first, each on a copy whose touched range
@@ -117,8 +107,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, c
 
     // Only a three-move search has its root right above this level.
     constexpr bool kTransposes = N == 3;
-    std::uint32_t bestTotal = 0;
-    std::size_t bestIndex = 0;
+    FirstListedBest<std::uint32_t> pick;
     for (std::size_t index = 0; index < count; ++index) {
         const Move& candidate = candidates[index];
         const Outcome& outcome = lastButOne[index];
@@ -133,19 +122,16 @@ std::uint32_t SimpleRecursiveAi<N>::bestTwoMoves(Move* best, const Game& game, c
             }
             return bestLastMove(outcome.game, lastRecall);
         });
-        if (total > bestTotal) {
-            bestTotal = total;
-            bestIndex = index;
-        }
+        pick.offer(candidate, total);
     }
-    if (best != nullptr) *best = candidates[bestIndex];
-    return bestTotal;
+    if (best != nullptr) *best = pick.move();
+    return pick.value();
 }
 
 template <unsigned N>
 std::uint32_t SimpleRecursiveAi<N>::bestThreeMoves(Move* best, const Game& game, const MoveMap& moves) {
     rootMoves.clear();
-    const std::uint32_t count = listAllMoves(moves, &rootMoves);
+    const std::uint32_t count = listMovesByColumn(moves, rootMoves);
     if (count == 0) return 0;
     childEffects.clear(static_cast<std::size_t>(count) * (count + 8));
     transpositions.startRoot(rootMoves);
@@ -173,8 +159,7 @@ std::uint32_t SimpleRecursiveAi<N>::bestThreeMoves(Move* best, const Game& game,
     // first changed leads to a position that differs from the one it leads to
     // from the root only there, so the moves after it that read none of it
     // do what they do there.
-    std::uint32_t bestTotal = 0;
-    std::size_t bestIndex = 0;
+    FirstListedBest<std::uint32_t> pick;
     for (std::size_t index = 0; index < count; ++index) {
         const Outcome& outcome = rootOutcomes[index];
         rootIndex = index;
@@ -182,13 +167,10 @@ std::uint32_t SimpleRecursiveAi<N>::bestThreeMoves(Move* best, const Game& game,
         const ChildSource children{&childEffects, &rootEffects, changedColumns(outcome.game)};
         const std::uint32_t total =
             outcome.value + bestTwoMoves(nullptr, outcome.game, rootChildMoves[index], children);
-        if (total > bestTotal) {
-            bestTotal = total;
-            bestIndex = index;
-        }
+        pick.offer(rootMoves[index], total);
     }
-    if (best != nullptr) *best = rootMoves[bestIndex];
-    return bestTotal;
+    if (best != nullptr) *best = pick.move();
+    return pick.value();
 }
 
 template class SimpleRecursiveAi<1>;

@@ -69,8 +69,7 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
     OutcomeList& outcomes = outcomeLists[level];
     candidates.clear();
     outcomes.clear();
-    // Only the root's ties go to the first listed candidate.
-    const std::uint32_t count = best != nullptr ? listAllMoves(moves, &candidates) : listMovesByColumn(moves, candidates);
+    const std::uint32_t count = listMovesByColumn(moves, candidates);
     if (count == 0) return 0;
 
     // Each candidate played gets its own copy of the position, kept for the
@@ -136,7 +135,7 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
         }
     }
 
-    const std::size_t bestIndex = firstBestOutcome(outcomes);
+    const std::size_t bestIndex = firstListedBestOutcome(outcomes, candidates);
     if (best != nullptr) *best = candidates[bestIndex];
     return outcomes[bestIndex].value + kPointsPerOpenMove * qualifying;
 }

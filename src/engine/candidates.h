@@ -48,8 +48,8 @@ void mapMovesReaching(const Game& game, std::uint32_t firstChanged, std::uint32_
 std::uint32_t listAllMoves(const MoveMap& map, MoveList* out);
 
 // The moves of a map column by column, as forEachMove visits them: cheaper
-// than listAllMoves for a search that wants no order, as one below its root,
-// whose ties need no breaking.
+// than listAllMoves for a search that breaks its ties by listingRank, or
+// needs no order.
 std::uint32_t listMovesByColumn(const MoveMap& map, MoveList& out);
 
 // The legal moves of the columns within three of the touched range: the only
@@ -94,3 +94,28 @@ void mapNear(const Game& game, MoveMap& map, std::uint32_t& first, std::uint32_t
 inline std::uint32_t listingRank(const Move& move) {
     return ((kMaxRows - 1 - move.row) * kMaxColumns + move.column) * 2 + (move.direction == East ? 1 : 0);
 }
+
+// The first listed of the moves of the greatest value, whatever order they
+// are offered in: of equal values, the smaller listing rank wins. Lets a
+// search take its moves straight from a map, which costs less than listing
+// them in order.
+template <typename Value>
+class FirstListedBest {
+public:
+    void offer(const Move& move, Value value) {
+        if (!any || value > best || (value == best && listingRank(move) < listingRank(bestMove))) {
+            any = true;
+            best = value;
+            bestMove = move;
+        }
+    }
+
+    bool found() const { return any; }
+    Value value() const { return best; }  // Value{} when nothing was offered
+    const Move& move() const { return bestMove; }
+
+private:
+    bool any = false;
+    Value best{};
+    Move bestMove{};
+};
