@@ -212,7 +212,9 @@ void mapChildMoves(const Game& child, const MoveMap& parent, MoveMap& childMap) 
 
 void remapChangedColumns(const Game& game, std::uint32_t firstChanged, std::uint32_t lastChanged, MoveMap& map) {
     if (firstChanged > lastChanged) return;
-    mapColumns(game, movesReaching(firstChanged, lastChanged), map);
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
+    mapMovesReaching(game, firstChanged, lastChanged, map, low, high);
 }
 
 void mapMovesReaching(const Game& game, std::uint32_t firstChanged, std::uint32_t lastChanged, MoveMap& map,
