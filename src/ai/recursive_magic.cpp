@@ -1,5 +1,6 @@
 #include "ai/recursive_magic.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "ai/one_move_lookahead.h"
@@ -135,8 +136,14 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
         }
     }
 
+    // Below the root only the greatest value counts, not which move has it.
+    if (best == nullptr) {
+        std::uint32_t most = 0;
+        for (const Outcome& outcome : outcomes) most = std::max(most, outcome.value);
+        return most + kPointsPerOpenMove * qualifying;
+    }
     const std::size_t bestIndex = firstListedBestOutcome(outcomes, candidates);
-    if (best != nullptr) *best = candidates[bestIndex];
+    *best = candidates[bestIndex];
     return outcomes[bestIndex].value + kPointsPerOpenMove * qualifying;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 
 #include "engine/column_compare.h"
 
@@ -206,7 +207,10 @@ void mapChildMoves(const Game& child, const MoveMap& parent, MoveMap& childMap) 
         mapAllMoves(child, childMap);
         return;
     }
-    childMap = parent;
+    // Only the level's columns: a map spans the widest level.
+    const std::size_t bytes = Level.columnCount * sizeof(std::uint64_t);
+    std::memcpy(childMap.south.data(), parent.south.data(), bytes);
+    std::memcpy(childMap.east.data(), parent.east.data(), bytes);
     remapChangedColumns(child, child.touchedFirst, child.touchedLast, childMap);
 }
 
