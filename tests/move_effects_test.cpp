@@ -36,17 +36,49 @@ struct Tally {
     int played = 0;
 };
 
+// A position's legal moves, each played once and its effect recorded.
+struct RecordedPosition {
+    MoveMap moves;
+    MoveList candidates;
+    MoveEffects effects;
+
+    explicit RecordedPosition(const Game& position) {
+        mapAllMoves(position, moves);
+        listAllMoves(moves, &candidates);
+        Game child;
+        for (const Move& move : candidates) effects.record(move, child, playFrom(position, move, child));
+    }
+};
+
+// Calls check(position) on every tenth position of random play on wide random
+// levels, so that many moves lie far from a change.
+template <typename Check>
+void checkPositionsOfRandomPlay(std::uint32_t seed, int levels, Check check) {
+    std::mt19937 random(seed);
+    for (int levelIndex = 0; levelIndex < levels; ++levelIndex) {
+        SCOPED_TRACE("level " + std::to_string(levelIndex));
+        Game game;
+        if (!loadSettledRandomLevel(random, 30, 12, game)) continue;
+        MoveList moves;
+        for (int step = 0; step < 30; ++step) {
+            if (step % 10 == 0) check(game);
+            if (testing::Test::HasFatalFailure()) return;
+            moves.clear();
+            if (enumerateAll(game, &moves) == 0) break;
+            swap(game, moves[random() % moves.size()]);
+            if (!settle(game).settled) break;
+        }
+    }
+}
+
 // Records every move of position, then checks, in the child after each move,
 // that every move the record claims to know earns what playing it earns.
 void checkChildrenOf(const Game& position, Tally& tally) {
-    MoveMap moves;
-    mapAllMoves(position, moves);
-    MoveList candidates;
-    listAllMoves(moves, &candidates);
-    MoveEffects effects;
+    const RecordedPosition recorded(position);
+    const MoveMap& moves = recorded.moves;
+    const MoveList& candidates = recorded.candidates;
+    const MoveEffects& effects = recorded.effects;
     Game child;
-    for (const Move& move : candidates) effects.record(move, child, playFrom(position, move, child));
-
     MoveMap childMoves;
     MoveList childCandidates;
     Game grandchild;
@@ -69,24 +101,8 @@ void checkChildrenOf(const Game& position, Tally& tally) {
 }
 
 TEST(MoveEffects, AMoveKnownInAChildEarnsThereWhatPlayingItEarns) {
-    constexpr int kLevels = 16;
-    std::mt19937 random(20261206);
     Tally tally;
-    for (int levelIndex = 0; levelIndex < kLevels; ++levelIndex) {
-        SCOPED_TRACE("level " + std::to_string(levelIndex));
-        // Wide fields, so that many moves lie far from a change.
-        Game game;
-        if (!loadSettledRandomLevel(random, 30, 12, game)) continue;
-        MoveList moves;
-        for (int step = 0; step < 30; ++step) {
-            if (step % 10 == 0) checkChildrenOf(game, tally);
-            if (HasFatalFailure()) return;
-            moves.clear();
-            if (enumerateAll(game, &moves) == 0) break;
-            swap(game, moves[random() % moves.size()]);
-            if (!settle(game).settled) break;
-        }
-    }
+    checkPositionsOfRandomPlay(20261206, 16, [&](const Game& position) { checkChildrenOf(position, tally); });
     // Both kinds must occur often, or the check proves little.
     EXPECT_GT(tally.known, 10000);
     EXPECT_GT(tally.played, 10000);
@@ -97,13 +113,11 @@ TEST(MoveEffects, AMoveKnownInAChildEarnsThereWhatPlayingItEarns) {
 // near ones outside it are each child move once, and that the far ones give
 // the best of what the record says of them.
 void checkFarMovesOf(const Game& position, Tally& tally) {
-    MoveMap moves;
-    mapAllMoves(position, moves);
-    MoveList candidates;
-    listAllMoves(moves, &candidates);
-    MoveEffects effects;
+    const RecordedPosition recorded(position);
+    const MoveMap& moves = recorded.moves;
+    const MoveList& candidates = recorded.candidates;
+    const MoveEffects& effects = recorded.effects;
     Game child;
-    for (const Move& move : candidates) effects.record(move, child, playFrom(position, move, child));
     FarMoves far;
     far.gather(candidates, effects);
 
@@ -145,22 +159,8 @@ void checkFarMovesOf(const Game& position, Tally& tally) {
 }
 
 TEST(FarMoves, TakeEveryMoveOfAChildOnceAndTheBestOfTheFarOnes) {
-    std::mt19937 random(20261207);
     Tally tally;  // known: far moves; played: near ones outside the window
-    for (int levelIndex = 0; levelIndex < 12; ++levelIndex) {
-        SCOPED_TRACE("level " + std::to_string(levelIndex));
-        Game game;
-        if (!loadSettledRandomLevel(random, 30, 12, game)) continue;
-        MoveList moves;
-        for (int step = 0; step < 30; ++step) {
-            if (step % 10 == 0) checkFarMovesOf(game, tally);
-            if (HasFatalFailure()) return;
-            moves.clear();
-            if (enumerateAll(game, &moves) == 0) break;
-            swap(game, moves[random() % moves.size()]);
-            if (!settle(game).settled) break;
-        }
-    }
+    checkPositionsOfRandomPlay(20261207, 12, [&](const Game& position) { checkFarMovesOf(position, tally); });
     EXPECT_GT(tally.known, 10000);
     EXPECT_GT(tally.played, 100);
 }
