@@ -56,10 +56,8 @@ private:
     // legal move changes its own cells, so its play read all the first ones
     // too, and a move is far from a change exactly when its effect holds.
     static ColumnSpan reachOf(const Move& move, const MoveEffect& effect) {
-        const std::uint32_t legalityFirst = move.column >= 2 ? move.column - 2 : 0;
-        const std::uint32_t legalityLast =
-            std::min(move.column + (move.direction == East ? 3u : 2u), Level.columnCount - 1);
-        return {std::min(effect.reads.first, legalityFirst), std::max(effect.reads.last, legalityLast)};
+        const ColumnSpan legality = readColumns(columnsOf(move));
+        return {std::min(effect.reads.first, legality.first), std::max(effect.reads.last, legality.last)};
     }
 
     // bestEndingBefore[c]: the most a move earns whose reach ends before

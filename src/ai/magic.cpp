@@ -6,13 +6,10 @@
 #include "engine/candidates.h"
 
 std::size_t firstListedBestOutcome(const OutcomeList& outcomes, const MoveList& candidates) {
+    FirstListedBest<std::uint32_t> pick;
     std::size_t bestIndex = 0;
-    for (std::size_t i = 1; i < outcomes.size(); ++i) {
-        const std::uint32_t value = outcomes[i].value;
-        const std::uint32_t bestValue = outcomes[bestIndex].value;
-        if (value > bestValue || (value == bestValue && listingRank(candidates[i]) < listingRank(candidates[bestIndex])))
-            bestIndex = i;
-    }
+    for (std::size_t i = 0; i < outcomes.size(); ++i)
+        if (pick.offer(candidates[i], outcomes[i].value)) bestIndex = i;
     return bestIndex;
 }
 

@@ -38,16 +38,14 @@ std::uint32_t RecursiveMagicAi<N>::lastMoveValue(Move* best, const Game& game, c
     Game scratch(game);
     lastMovePoints.clear();
     std::uint32_t sum = 0;
-    std::uint32_t bestPoints = 0;
-    Move bestMove{};
+    std::uint32_t most = 0;               // below the root
+    FirstListedBest<std::uint32_t> pick;  // at the root
     forEachMove(moves, [&](const Move& move) {
         const std::uint32_t points = recalledPoints(move, scratch, game, recall);
         if (best == nullptr) {
-            if (points > bestPoints) bestPoints = points;
-        } else if (lastMovePoints.empty() || points > bestPoints ||
-                   (points == bestPoints && listingRank(move) < listingRank(bestMove))) {
-            bestPoints = points;
-            bestMove = move;
+            if (points > most) most = points;
+        } else {
+            pick.offer(move, points);
         }
         lastMovePoints.push_back(points);
         sum += points;
@@ -59,7 +57,8 @@ std::uint32_t RecursiveMagicAi<N>::lastMoveValue(Move* best, const Game& game, c
     std::uint32_t qualifying = 0;
     for (const std::uint32_t points : lastMovePoints)
         if (points >= average) ++qualifying;
-    if (best != nullptr) *best = bestMove;
+    if (best != nullptr) *best = pick.move();
+    const std::uint32_t bestPoints = best != nullptr ? pick.value() : most;
     return bestPoints + kPointsPerOpenMove * qualifying;
 }
 

@@ -216,9 +216,7 @@ void mapChildMoves(const Game& child, const MoveMap& parent, MoveMap& childMap) 
 
 void remapChangedColumns(const Game& game, std::uint32_t firstChanged, std::uint32_t lastChanged, MoveMap& map) {
     if (firstChanged > lastChanged) return;
-    std::uint32_t low = 0;
-    std::uint32_t high = 0;
-    mapMovesReaching(game, firstChanged, lastChanged, map, low, high);
+    mapColumns(game, movesReaching(firstChanged, lastChanged), map);
 }
 
 void mapMovesReaching(const Game& game, std::uint32_t firstChanged, std::uint32_t lastChanged, MoveMap& map,

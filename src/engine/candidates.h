@@ -102,12 +102,15 @@ inline std::uint32_t listingRank(const Move& move) {
 template <typename Value>
 class FirstListedBest {
 public:
-    void offer(const Move& move, Value value) {
-        if (!any || value > best || (value == best && listingRank(move) < listingRank(bestMove))) {
+    // Whether move is now the best.
+    bool offer(const Move& move, Value value) {
+        const bool better = !any || value > best || (value == best && listingRank(move) < listingRank(bestMove));
+        if (better) {
             any = true;
             best = value;
             bestMove = move;
         }
+        return better;
     }
 
     bool found() const { return any; }
