@@ -227,6 +227,13 @@ void mapMovesReaching(const Game& game, std::uint32_t firstChanged, std::uint32_
     high = window.high;
 }
 
+std::uint32_t countMoves(const MoveMap& map) {
+    std::uint32_t count = 0;
+    for (std::uint32_t column = 0; column < Level.columnCount; ++column)
+        count += static_cast<std::uint32_t>(std::popcount(map.south[column]) + std::popcount(map.east[column]));
+    return count;
+}
+
 std::uint32_t listAllMoves(const MoveMap& map, MoveList* out) { return listColumns(map, wholeField(), out); }
 
 std::uint32_t listMovesByColumn(const MoveMap& map, MoveList& out) {

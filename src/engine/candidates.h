@@ -24,6 +24,10 @@ struct MoveMap {
 
 void mapAllMoves(const Game& game, MoveMap& map);
 
+// The number of legal moves a map holds: what a search weighs to keep a game
+// going, at the cost of a popcount per column.
+std::uint32_t countMoves(const MoveMap& map);
+
 // The map of a child position, reached from the position mapped by `parent` by
 // one move whose changes its touched range holds (the caller empties that range
 // before the move): the parent's map with only the moves whose legality can

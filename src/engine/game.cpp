@@ -1,6 +1,8 @@
 #include "engine/game.h"
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <type_traits>
 
@@ -33,4 +35,37 @@ Game& Game::operator=(const Game& other) noexcept {
 
 bool operator==(const Game& a, const Game& b) {
     return std::memcmp(&a, &b, usedGameBytes()) == 0;
+}
+
+namespace {
+
+// Mixes one word into a running hash; the multiplier spreads every input bit
+// over the high bits, and the rotation brings them back down for the next.
+inline std::uint64_t mixWord(std::uint64_t hash, std::uint64_t word) {
+    return (std::rotl(hash, 23) ^ word) * 0x9E3779B97F4A7C15ull;
+}
+
+std::uint64_t mixBytes(std::uint64_t hash, const std::uint8_t* bytes, std::size_t count) {
+    std::size_t offset = 0;
+    for (; offset + 8 <= count; offset += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + offset, 8);
+        hash = mixWord(hash, word);
+    }
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, bytes + offset, count - offset);
+    return mixWord(hash, tail ^ count);
+}
+
+}  // namespace
+
+std::uint64_t positionHash(const Game& game) {
+    std::uint64_t hash = mixBytes(0, game.supplyCursor.data(), Level.columnCount);
+    hash = mixBytes(hash, game.cells.data(), static_cast<std::size_t>(Level.stride) * Level.columnCount);
+    // The finaliser of splitmix64, so that the low bits a table indexes by are mixed too.
+    hash ^= hash >> 30;
+    hash *= 0xBF58476D1CE4E5B9ull;
+    hash ^= hash >> 27;
+    hash *= 0x94D049BB133111EBull;
+    return hash ^ (hash >> 31);
 }

@@ -102,3 +102,7 @@ inline void restoreAfterMove(Game& scratch, const Game& source) {
 
 // Two games are equal when every byte the level uses is equal.
 bool operator==(const Game& a, const Game& b);
+
+// A fingerprint of what decides a game's future: its cells and supply cursors,
+// not its score or ranges. A search that merges equal positions compares these.
+std::uint64_t positionHash(const Game& game);

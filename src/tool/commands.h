@@ -41,6 +41,17 @@ struct ShowOptions {
 };
 int runShow(const ShowOptions& options);
 
+struct SolveOptions {
+    std::string levelFolder = ".";
+    std::uint32_t moves = 100000;
+    double budgetSeconds = 880.0;
+    std::string outFile;      // empty: uitvoer.txt in the level folder
+    std::uint32_t width = 0;  // 0: sized to the budget
+    std::uint32_t depth = 12;
+    std::uint32_t pointsPerLegalMove = 10;
+};
+int runSolve(const SolveOptions& options);
+
 struct GenerateOptions {
     std::string folder;
     LevelShape shape;

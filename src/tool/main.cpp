@@ -17,6 +17,7 @@ struct ToolOptions {
     PlayOptions play;
     BenchOptions bench;
     ShowOptions show;
+    SolveOptions solve;
     GenerateOptions generate;
 };
 
@@ -25,6 +26,7 @@ struct Subcommands {
     CLI::App* play;
     CLI::App* bench;
     CLI::App* show;
+    CLI::App* solve;
     CLI::App* generate;
 };
 
@@ -90,6 +92,39 @@ CLI::App* addShow(CLI::App& tool, ShowOptions& options) {
     return show;
 }
 
+CLI::App* addSolve(CLI::App& tool, SolveOptions& options) {
+    CLI::App* solve = tool.add_subcommand(
+        "solve", "Plans the best moves it can find within a time budget and writes them as a move file; "
+                 "prints \"solved N moves, score S in T ms\" (S the game's score), exit status 7 when the "
+                 "field runs out of moves first, 130 or 143 when interrupted (the moves so far are written)");
+    addLevelOption(*solve, options.levelFolder);
+    solve->add_option("--moves", options.moves, "Most moves to play")
+        ->type_name("N")
+        ->capture_default_str()
+        ->check(CLI::Range(1u, kEveryMove));
+    solve->add_option("--budget", options.budgetSeconds, "Wall-clock seconds for the whole command, loading included")
+        ->type_name("SECONDS")
+        ->capture_default_str()
+        ->check(CLI::Range(1.0, 1e7));
+    solve->add_option("--out", options.outFile, "The move file [default: uitvoer.txt in the level folder]")
+        ->type_name("FILE");
+    solve->add_option("--width", options.width,
+                      "Keep W positions per move instead of sizing the search to the budget: no clock, "
+                      "the same file on every machine")
+        ->type_name("W")
+        ->check(CLI::Range(1u, 100000u));
+    solve->add_option("--depth", options.depth, "Most moves the lines run ahead of the moves played")
+        ->type_name("D")
+        ->capture_default_str()
+        ->check(CLI::Range(1u, 1000u));
+    solve->add_option("--move-weight", options.pointsPerLegalMove,
+                      "Points a legal move on the field is worth to the search")
+        ->type_name("P")
+        ->capture_default_str()
+        ->check(CLI::Range(0u, 100000u));
+    return solve;
+}
+
 CLI::App* addGenerate(CLI::App& tool, GenerateOptions& options) {
     CLI::App* generate = tool.add_subcommand("generate", "Writes a random level into a folder, created if missing");
     generate->add_option("DIR", options.folder, "Folder for speelveld.txt and kolommen.txt")->required();
@@ -121,7 +156,7 @@ CLI::App* addGenerate(CLI::App& tool, GenerateOptions& options) {
 
 Subcommands addSubcommands(CLI::App& tool, ToolOptions& options) {
     return {addVerify(tool, options.verify), addPlay(tool, options.play), addBench(tool, options.bench),
-            addShow(tool, options.show), addGenerate(tool, options.generate)};
+            addShow(tool, options.show), addSolve(tool, options.solve), addGenerate(tool, options.generate)};
 }
 
 int runChosen(const Subcommands& commands, const ToolOptions& options) {
@@ -129,8 +164,9 @@ int runChosen(const Subcommands& commands, const ToolOptions& options) {
     if (commands.play->parsed()) return runPlay(options.play);
     if (commands.bench->parsed()) return runBench(options.bench);
     if (commands.show->parsed()) return runShow(options.show);
+    if (commands.solve->parsed()) return runSolve(options.solve);
     if (commands.generate->parsed()) return runGenerate(options.generate);
-    throw ToolError("a subcommand is required: verify, play, bench, show or generate (see jewels-tool --help)");
+    throw ToolError("a subcommand is required: verify, play, bench, show, solve or generate (see jewels-tool --help)");
 }
 
 // Messages of the level readers end in a line feed or two; the tool prints one line.
@@ -147,13 +183,14 @@ int reportError(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App tool("The companion of jewels: verify, play, bench, show and generate levels and move files.",
+    CLI::App tool("The companion of jewels: verify, play, bench, show, solve and generate levels and move files.",
                   "jewels-tool");
     tool.set_version_flag("--version", std::string("jewels-tool ") + JEWELS_VERSION);
     // Not require_subcommand: it would answer an unknown subcommand with "a subcommand is required".
     tool.require_subcommand(0, 1);
     tool.footer("Exit status: 0 done; 1 a move file holds a malformed or illegal line; 2 bad arguments, a level\n"
-                "that cannot be read or never settles, or a file that cannot be read or written.\n");
+                "that cannot be read or never settles, or a file that cannot be read or written; 7 solve ran\n"
+                "out of legal moves; 130 or 143 solve was interrupted.\n");
     ToolOptions options;
     const Subcommands commands = addSubcommands(tool, options);
 

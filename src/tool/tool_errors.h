@@ -7,6 +7,8 @@
 // Exit statuses of jewels-tool.
 inline constexpr int kBadMoveLineStatus = 1;
 inline constexpr int kToolErrorStatus = 2;
+// As jewels gives up: the game ran out of legal moves before its last move.
+inline constexpr int kRanDryStatus = 7;
 
 // Something the tool cannot do with what it was given: arguments, files. what()
 // is the one line shown after "jewels-tool: ".

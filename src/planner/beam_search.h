@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/candidates.h"
+#include "engine/game.h"
+#include "engine/moves.h"
+#include "planner/line_tree.h"
+
+struct SearchSettings {
+    // Positions kept at the front: the breadth of the search and its cost per move.
+    std::uint32_t width = 64;
+    // How far the lines may run ahead of the moves played for good before the
+    // best line's next move is played whatever the others say.
+    std::uint32_t depth = 12;
+    // What a legal move on the field is worth against points: a line that
+    // narrows towards a field with no move loses value before it dies.
+    std::uint32_t pointsPerLegalMove = 10;
+    // Children played out per position kept: the others are ranked by their
+    // points alone and dropped unplayed.
+    std::uint32_t playedPerKept = 3;
+};
+
+// A beam search that rolls forward over the game: every step adds one move to
+// each line it holds, keeps the best `width` distinct positions, and plays for
+// good the moves that all its lines agree on, or the best line's next move once
+// the lines run `depth` moves ahead. Equal positions reached by different
+// lines are merged. Reads only the level and the positions it plays.
+class BeamSearch {
+public:
+    // Plays at most moveLimit moves from start, which must be at rest.
+    BeamSearch(const Game& start, std::uint32_t moveLimit, const SearchSettings& settings);
+
+    // One step of the search; appends the moves it played for good to played.
+    // Returns false once the search is over: it has played moveLimit moves,
+    // or no line it held went on, in which case it played the best of them.
+    bool advance(MoveList& played);
+
+    // Ends the search early: plays for good the best line it holds.
+    void playBestLine(MoveList& played);
+
+    // Whether the search ended because no line it held had a legal move.
+    bool ranDry() const { return ranDry_; }
+
+    std::uint32_t width() const { return settings_.width; }
+    void setWidth(std::uint32_t width) { settings_.width = width < 1 ? 1 : width; }
+
+private:
+    struct Line {
+        Line() : game(Game::Unset{}) {}
+        Game game;
+        MoveMap moves;
+        std::int64_t value = 0;
+        std::uint64_t hash = 0;
+        std::uint32_t legalMoves = 0;
+        std::uint32_t parent = 0;  // index in the front it was played from
+        Move move{};
+        bool settled = false;
+    };
+
+    struct Candidate {
+        std::int64_t estimate;
+        std::uint32_t parent;
+        Move move;
+    };
+
+    std::int64_t valueOf(const Game& game, std::uint32_t legalMoves) const;
+    void gatherCandidates();
+    void playCandidates();
+    void keepBestDistinct();
+
+    SearchSettings settings_;
+    std::uint32_t moveLimit_;
+    bool over_ = false;
+    bool ranDry_ = false;
+    LineTree tree_;
+    std::vector<Line> front_;
+    std::vector<Line> children_;
+    std::uint32_t childCount_ = 0;
+    std::vector<Candidate> candidates_;
+    std::vector<std::uint32_t> order_;
+    std::vector<std::uint64_t> seen_;
+    std::vector<LineTree::Link> links_;
+    std::vector<std::uint32_t> keep_;
+};
