@@ -35,18 +35,57 @@ std::int64_t BeamSearch::valueOf(const Game& game, std::uint32_t legalMoves) con
 }
 
 void BeamSearch::gatherCandidates() {
+    candidates_.clear();
+    parentSeen_.swap(seen_);
+    parentSeenStart_.swap(seenStart_);
+    seen_.clear();
+    seenStart_.clear();
+    for (std::uint32_t index = 0; index < front_.size(); ++index) {
+        seenStart_.push_back(static_cast<std::uint32_t>(seen_.size()));
+        gatherMovesOf(index);
+    }
+    seenStart_.push_back(static_cast<std::uint32_t>(seen_.size()));
+}
+
+void BeamSearch::gatherMovesOf(std::uint32_t index) {
     // Every child is first only looked at, which on low fields costs no play;
     // its value counts the legal moves of its parent until it is played.
-    candidates_.clear();
-    for (std::uint32_t index = 0; index < front_.size(); ++index) {
-        const Line& line = front_[index];
-        Game scratch(line.game);
-        const std::int64_t parentValue = valueOf(line.game, line.legalMoves);
-        forEachMove(line.moves, [&](const Move& move) {
-            const MoveOutcome outcome = lookAtMove(line.game, scratch, move);
-            if (outcome.played) restoreAfterMove(scratch, line.game);
-            candidates_.push_back({parentValue + outcome.points, index, move});
-        });
+    const Line& line = front_[index];
+    Game scratch(line.game);
+    const std::int64_t parentValue = valueOf(line.game, line.legalMoves);
+    const auto note = [&](const Move& move, std::uint32_t points, std::uint32_t readFirst, std::uint32_t readLast) {
+        seen_.push_back({move, points, readFirst, readLast});
+        candidates_.push_back({parentValue + points, index, move});
+    };
+    const auto look = [&](const Move& move) {
+        const MoveOutcome outcome = lookAtMove(line.game, scratch, move);
+        if (outcome.played) restoreAfterMove(scratch, line.game);
+        note(move, outcome.points, outcome.firstChanged >= 2 ? outcome.firstChanged - 2 : 0,
+             std::min(outcome.lastChanged + 2, Level.columnCount - 1));
+    };
+    // The root's position has no parent whose moves it could take.
+    if (parentSeenStart_.empty()) {
+        forEachMove(line.moves, look);
+        return;
+    }
+    // Away from the columns the last move changed, the moves are the parent's,
+    // and those that read none of the change earn what they earned there.
+    const std::uint32_t changedFirst = line.changedFirst;
+    const std::uint32_t changedLast = line.changedLast;
+    const Seen* parentMove = parentSeen_.data() + parentSeenStart_[line.parent];
+    const Seen* const parentEnd = parentSeen_.data() + parentSeenStart_[line.parent + 1];
+    for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
+        if (column + 3 >= changedFirst && column <= changedLast + 2) {
+            forEachMove(line.moves, column, column, look);
+            continue;
+        }
+        while (parentMove != parentEnd && parentMove->move.column < column) ++parentMove;
+        for (; parentMove != parentEnd && parentMove->move.column == column; ++parentMove) {
+            if (parentMove->readFirst <= changedLast && changedFirst <= parentMove->readLast)
+                look(parentMove->move);
+            else
+                note(parentMove->move, parentMove->points, parentMove->readFirst, parentMove->readLast);
+        }
     }
 }
 
@@ -72,6 +111,7 @@ void BeamSearch::playCandidates() {
         clearRange(child.game.touchedFirst, child.game.touchedLast);
         child.settled = playMove(child.game, candidate.move).settled;
         if (!child.settled) continue;
+        changedColumnsOf(child.game, child.changedFirst, child.changedLast);
         mapChildMoves(child.game, parent.moves, child.moves);
         child.legalMoves = countMoves(child.moves);
         child.value = valueOf(child.game, child.legalMoves);
@@ -90,16 +130,16 @@ void BeamSearch::keepBestDistinct() {
     // An open-addressed set of the positions kept; a position reached again
     // comes later in the order, worth no more than the one kept.
     const std::size_t slots = std::bit_ceil(order_.size() * 2 + 2);
-    seen_.assign(slots, 0);
+    keptHashes_.assign(slots, 0);
     links_.clear();
     keep_.clear();
     for (const std::uint32_t index : order_) {
         if (keep_.size() == settings_.width) break;
         const std::uint64_t hash = children_[index].hash | 1;  // 0 marks a free slot
         std::size_t slot = hash & (slots - 1);
-        while (seen_[slot] != 0 && seen_[slot] != hash) slot = (slot + 1) & (slots - 1);
-        if (seen_[slot] == hash) continue;
-        seen_[slot] = hash;
+        while (keptHashes_[slot] != 0 && keptHashes_[slot] != hash) slot = (slot + 1) & (slots - 1);
+        if (keptHashes_[slot] == hash) continue;
+        keptHashes_[slot] = hash;
         keep_.push_back(index);
         links_.push_back({children_[index].parent, children_[index].move});
     }

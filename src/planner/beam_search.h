@@ -56,7 +56,20 @@ private:
         std::uint32_t legalMoves = 0;
         std::uint32_t parent = 0;  // index in the front it was played from
         Move move{};
+        // The columns that move changed in the parent's position.
+        std::uint32_t changedFirst = 0;
+        std::uint32_t changedLast = 0;
         bool settled = false;
+    };
+
+    // What one legal move of a front position earns, and the columns its play
+    // read: where a child differs from it in none of those, the move earns
+    // the same there.
+    struct Seen {
+        Move move;
+        std::uint32_t points;
+        std::uint32_t readFirst;
+        std::uint32_t readLast;
     };
 
     struct Candidate {
@@ -67,6 +80,7 @@ private:
 
     std::int64_t valueOf(const Game& game, std::uint32_t legalMoves) const;
     void gatherCandidates();
+    void gatherMovesOf(std::uint32_t index);
     void playCandidates();
     void keepBestDistinct();
 
@@ -80,7 +94,12 @@ private:
     std::uint32_t childCount_ = 0;
     std::vector<Candidate> candidates_;
     std::vector<std::uint32_t> order_;
-    std::vector<std::uint64_t> seen_;
+    // What the moves of the front did, and of the front before, a range per position.
+    std::vector<Seen> seen_;
+    std::vector<std::uint32_t> seenStart_;
+    std::vector<Seen> parentSeen_;
+    std::vector<std::uint32_t> parentSeenStart_;
+    std::vector<std::uint64_t> keptHashes_;
     std::vector<LineTree::Link> links_;
     std::vector<std::uint32_t> keep_;
 };
