@@ -51,42 +51,17 @@ void BeamSearch::gatherMovesOf(std::uint32_t index) {
     // Every child is first only looked at, which on low fields costs no play;
     // its value counts the legal moves of its parent until it is played.
     const Line& line = front_[index];
-    Game scratch(line.game);
     const std::int64_t parentValue = valueOf(line.game, line.legalMoves);
-    const auto note = [&](const Move& move, std::uint32_t points, std::uint32_t readFirst, std::uint32_t readLast) {
-        seen_.push_back({move, points, readFirst, readLast});
-        candidates_.push_back({parentValue + points, index, move});
-    };
-    const auto look = [&](const Move& move) {
-        const MoveOutcome outcome = lookAtMove(line.game, scratch, move);
-        if (outcome.played) restoreAfterMove(scratch, line.game);
-        note(move, outcome.points, outcome.firstChanged >= 2 ? outcome.firstChanged - 2 : 0,
-             std::min(outcome.lastChanged + 2, Level.columnCount - 1));
-    };
     // The root's position has no parent whose moves it could take.
-    if (parentSeenStart_.empty()) {
-        forEachMove(line.moves, look);
-        return;
-    }
-    // Away from the columns the last move changed, the moves are the parent's,
-    // and those that read none of the change earn what they earned there.
-    const std::uint32_t changedFirst = line.changedFirst;
-    const std::uint32_t changedLast = line.changedLast;
-    const Seen* parentMove = parentSeen_.data() + parentSeenStart_[line.parent];
-    const Seen* const parentEnd = parentSeen_.data() + parentSeenStart_[line.parent + 1];
-    for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
-        if (column + 3 >= changedFirst && column <= changedLast + 2) {
-            forEachMove(line.moves, column, column, look);
-            continue;
-        }
-        while (parentMove != parentEnd && parentMove->move.column < column) ++parentMove;
-        for (; parentMove != parentEnd && parentMove->move.column == column; ++parentMove) {
-            if (parentMove->readFirst <= changedLast && changedFirst <= parentMove->readLast)
-                look(parentMove->move);
-            else
-                note(parentMove->move, parentMove->points, parentMove->readFirst, parentMove->readLast);
-        }
-    }
+    const std::span<const SeenMove> parentSeen =
+        parentSeenStart_.empty() ? std::span<const SeenMove>()
+                                 : std::span<const SeenMove>(parentSeen_.data() + parentSeenStart_[line.parent],
+                                                             parentSeenStart_[line.parent + 1] -
+                                                                 parentSeenStart_[line.parent]);
+    seeMoves(line.game, line.moves, parentSeen, line.changedFirst, line.changedLast, [&](const SeenMove& seen) {
+        seen_.push_back(seen);
+        candidates_.push_back({parentValue + seen.points, index, seen.move});
+    });
 }
 
 void BeamSearch::playCandidates() {

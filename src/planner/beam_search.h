@@ -7,6 +7,7 @@
 #include "engine/game.h"
 #include "engine/moves.h"
 #include "planner/line_tree.h"
+#include "planner/seen_moves.h"
 
 struct SearchSettings {
     // Positions kept at the front: the breadth of the search and its cost per move.
@@ -62,16 +63,6 @@ private:
         bool settled = false;
     };
 
-    // What one legal move of a front position earns, and the columns its play
-    // read: where a child differs from it in none of those, the move earns
-    // the same there.
-    struct Seen {
-        Move move;
-        std::uint32_t points;
-        std::uint32_t readFirst;
-        std::uint32_t readLast;
-    };
-
     struct Candidate {
         std::int64_t estimate;
         std::uint32_t parent;
@@ -95,9 +86,9 @@ private:
     std::vector<Candidate> candidates_;
     std::vector<std::uint32_t> order_;
     // What the moves of the front did, and of the front before, a range per position.
-    std::vector<Seen> seen_;
+    std::vector<SeenMove> seen_;
     std::vector<std::uint32_t> seenStart_;
-    std::vector<Seen> parentSeen_;
+    std::vector<SeenMove> parentSeen_;
     std::vector<std::uint32_t> parentSeenStart_;
     std::vector<std::uint64_t> keptHashes_;
     std::vector<LineTree::Link> links_;

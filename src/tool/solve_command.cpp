@@ -19,7 +19,7 @@ namespace {
 // little time whatever the level, and the most it may grow to: the positions
 // kept and played out at that width fill about 200 MiB.
 constexpr std::uint32_t kFirstWidth = 4;
-constexpr std::uint32_t kMostWidth = 12000;
+constexpr std::uint32_t kMostWidth = 6000;
 // The clock is consulted after a stretch of this many moves or this long.
 constexpr std::uint32_t kStretchMoves = 100;
 constexpr double kStretchMs = 250.0;
@@ -114,14 +114,14 @@ int runSolve(const SolveOptions& options) {
             search.playBestLine(played);
             goesOn = false;
         }
+        const double leftMs = timed ? budgetMs - kReserveMs - nowMs : 0.0;
         for (const Move& move : played) {
             playMove(game, move);
             writer.write(move);
             ++movesPlayed;
+            progress.update({movesPlayed, game.score, startScore, nowMs, leftMs, search.width()});
         }
         played.clear();
-        const double leftMs = timed ? budgetMs - kReserveMs - nowMs : 0.0;
-        progress.update({movesPlayed, game.score, startScore, nowMs, leftMs, search.width()});
         if (!timed || !goesOn) continue;
         const std::uint32_t stretchMoves = movesPlayed - stretchStartMoves;
         if (stretchMoves >= kStretchMoves || (stretchMoves > 0 && nowMs - stretchStartMs >= kStretchMs)) {

@@ -29,8 +29,7 @@ void SolveProgress::update(const SolveStatus& status) {
         std::fflush(stderr);
         return;
     }
-    if (status.moves / kMovesPerPlainLine == lastPlainMoves_ / kMovesPerPlainLine) return;
-    lastPlainMoves_ = status.moves;
+    if (status.moves % kMovesPerPlainLine != 0) return;
     std::fprintf(stderr, "solve: moves %u, score %u, %.1f points/move, %.0f ms elapsed, %.0f ms left, width %u\n",
                  status.moves, status.score, pointsPerMove(status), status.elapsedMs, status.leftMs, status.width);
     std::fflush(stderr);

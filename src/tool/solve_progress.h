@@ -19,14 +19,13 @@ struct SolveStatus {
 class SolveProgress {
 public:
     SolveProgress();
-    // Told after every batch of moves played.
+    // Told after every move played.
     void update(const SolveStatus& status);
     // Ends the line kept up to date, so that what follows starts on a line of its own.
     void close();
 
 private:
     bool terminal_;
-    std::uint32_t lastPlainMoves_ = 0;
     double lastShownMs_ = -1e9;
     bool shown_ = false;
 };

@@ -1,6 +1,7 @@
 #include "support/run_program.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,7 +10,7 @@
 #include <stdexcept>
 
 ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
-                        const std::vector<std::string>& arguments) {
+                        const std::vector<std::string>& arguments, std::optional<Interruption> interruption) {
     const std::filesystem::path outputPath = workingDirectory / ".stdout";
     const std::filesystem::path errorsPath = workingDirectory / ".stderr";
     const pid_t child = ::fork();
@@ -28,6 +29,10 @@ ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std
         ::_exit(127);
     }
     int status = 0;
+    if (interruption) {
+        ::usleep(static_cast<useconds_t>(interruption->afterMs) * 1000);
+        if (::waitpid(child, &status, WNOHANG) == 0) ::kill(child, interruption->signal);
+    }
     ::waitpid(child, &status, 0);
     ProgramRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFileBytes(outputPath), readFileBytes(errorsPath)};
     std::filesystem::remove(outputPath);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,10 +11,18 @@ struct ProgramRun {
     std::string errors;  // everything it wrote to standard error
 };
 
+// A signal sent to a running program once it has run for a while.
+struct Interruption {
+    int signal;
+    int afterMs;
+};
+
 // Runs an executable with the given arguments in a working directory, without a
-// shell, and collects its standard output and standard error.
+// shell, and collects its standard output and standard error; when given the
+// interruption, sends its signal at its moment unless the program ended before.
 ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
-                        const std::vector<std::string>& arguments = {});
+                        const std::vector<std::string>& arguments = {},
+                        std::optional<Interruption> interruption = std::nullopt);
 
 // Reads a whole file as bytes.
 std::string readFileBytes(const std::filesystem::path& path);
