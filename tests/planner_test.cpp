@@ -61,6 +61,16 @@ LineWorth replayed(const Game& start, const MoveList& moves) {
     return {static_cast<std::uint32_t>(moves.size()), game.score - start.score};
 }
 
+// A search that drops nothing and values points alone: exhaustive.
+SearchSettings exhaustive(std::uint32_t depth) {
+    SearchSettings settings;
+    settings.width = 1u << 20;
+    settings.depth = depth;
+    settings.pointsPerLegalMove = 0;
+    settings.pointsForScarceMoves = 0;
+    return settings;
+}
+
 MoveList searchAll(const Game& start, std::uint32_t moveLimit, const SearchSettings& settings) {
     BeamSearch search(start, moveLimit, settings);
     MoveList played;
@@ -85,13 +95,9 @@ void forRandomLevels(std::uint32_t seed, int levels, std::uint32_t widest, std::
 TEST(BeamSearch, AsWideAsTheTreeFindsTheBestLineOfThreeMoves) {
     // So wide that nothing is dropped: the search must then be exact, and the
     // best line often starts with a move that earns less than the greedy one.
-    SearchSettings exhaustive;
-    exhaustive.width = 1u << 20;
-    exhaustive.depth = 3;
-    exhaustive.pointsPerLegalMove = 0;
     int notGreedyFirst = 0;
     forRandomLevels(1, 40, 7, 7, [&](const Game& start) {
-        const MoveList played = searchAll(start, 3, exhaustive);
+        const MoveList played = searchAll(start, 3, exhaustive(3));
         const LineWorth best = bestLineByTrying(start, 3);
         EXPECT_EQ(replayed(start, played), best);
         if (played.empty()) return;
@@ -113,7 +119,7 @@ TEST(BeamSearch, TakesALineThatGoesOnWhereTheGreedyLineDies) {
         Game greedy(start);
         std::uint32_t greedyMoves = 0;
         for (; greedyMoves < kLine; ++greedyMoves) {
-            const MoveList played = searchAll(greedy, 1, SearchSettings{1u << 20, 1, 0, 1});
+            const MoveList played = searchAll(greedy, 1, exhaustive(1));
             if (played.empty()) break;
             playMove(greedy, played.front());
         }

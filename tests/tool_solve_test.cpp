@@ -84,7 +84,8 @@ TEST(ToolSolve, AnInterruptedRunWritesEveryMoveItPlayed) {
 }
 
 TEST(ToolSolve, StopsWithStatus7AndEveryMoveWhenNoLineGoesOn) {
-    // A small random level on which even the search's lines run out of moves.
+    // A small random level on which even the search's lines run out of moves,
+    // searched with the settings solve takes by default.
     SearchSettings settings;
     settings.width = 4;
     std::mt19937 random(7);
@@ -102,9 +103,7 @@ TEST(ToolSolve, StopsWithStatus7AndEveryMoveWhenNoLineGoesOn) {
     TempDir dir;
     dir.write("speelveld.txt", joinLines(level.layout));
     dir.write("kolommen.txt", joinLines(level.supplies));
-    const ProgramRun run = runTool(dir, {"solve", "--level", ".", "--moves", "1000", "--width", "4", "--depth",
-                                         std::to_string(settings.depth), "--move-weight",
-                                         std::to_string(settings.pointsPerLegalMove)});
+    const ProgramRun run = runTool(dir, {"solve", "--level", ".", "--moves", "1000", "--width", "4"});
     EXPECT_EQ(run.exitStatus, 7) << run.errors;
     const Solved solved = parseSolved(run.output);
     EXPECT_EQ(solved.moves, played.size());

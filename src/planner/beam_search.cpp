@@ -22,6 +22,13 @@ bool rankedBefore(std::int64_t valueA, const Entry& a, std::int64_t valueB, cons
 BeamSearch::BeamSearch(const Game& start, std::uint32_t moveLimit, const SearchSettings& settings)
     : settings_(settings), moveLimit_(moveLimit), tree_(settings.depth) {
     setWidth(settings.width);
+    // Besides a fixed worth, the k-th legal move is worth 1/k of the first:
+    // losing moves costs little on a field rich in them and much on one that
+    // is running dry. Summed in integers, so that every machine values alike.
+    legalMovesWorth_.assign(2 * kMaxCells + 1, 0);
+    for (std::uint32_t count = 1; count < legalMovesWorth_.size(); ++count)
+        legalMovesWorth_[count] = legalMovesWorth_[count - 1] + settings.pointsPerLegalMove +
+                                  settings.pointsForScarceMoves / count;
     Line& root = front_.emplace_back();
     root.game = start;
     mapAllMoves(root.game, root.moves);
@@ -31,7 +38,7 @@ BeamSearch::BeamSearch(const Game& start, std::uint32_t moveLimit, const SearchS
 
 std::int64_t BeamSearch::valueOf(const Game& game, std::uint32_t legalMoves) const {
     return static_cast<std::int64_t>(game.score) +
-           static_cast<std::int64_t>(settings_.pointsPerLegalMove) * legalMoves;
+           legalMovesWorth_[std::min<std::size_t>(legalMoves, legalMovesWorth_.size() - 1)];
 }
 
 void BeamSearch::gatherCandidates() {

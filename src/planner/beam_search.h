@@ -14,10 +14,12 @@ struct SearchSettings {
     std::uint32_t width = 64;
     // How far the lines may run ahead of the moves played for good before the
     // best line's next move is played whatever the others say.
-    std::uint32_t depth = 12;
-    // What a legal move on the field is worth against points: a line that
-    // narrows towards a field with no move loses value before it dies.
+    std::uint32_t depth = 20;
+    // What the legal moves of a field are worth against points, so that a
+    // line that narrows towards a field with no move loses value before it
+    // dies: each this much, and the k-th 1/k of pointsForScarceMoves besides.
     std::uint32_t pointsPerLegalMove = 10;
+    std::uint32_t pointsForScarceMoves = 1000;
     // Children played out per position kept: the others are ranked by their
     // points alone and dropped unplayed.
     std::uint32_t playedPerKept = 3;
@@ -93,4 +95,5 @@ private:
     std::vector<std::uint64_t> keptHashes_;
     std::vector<LineTree::Link> links_;
     std::vector<std::uint32_t> keep_;
+    std::vector<std::int64_t> legalMovesWorth_;  // by the number of legal moves
 };

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "planner/beam_search.h"
 #include "tool/move_replay.h"
 #include "tool/random_level.h"
 
@@ -47,8 +48,7 @@ struct SolveOptions {
     double budgetSeconds = 880.0;
     std::string outFile;      // empty: uitvoer.txt in the level folder
     std::uint32_t width = 0;  // 0: sized to the budget
-    std::uint32_t depth = 12;
-    std::uint32_t pointsPerLegalMove = 10;
+    SearchSettings search;    // its width unused
 };
 int runSolve(const SolveOptions& options);
 

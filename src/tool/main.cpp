@@ -113,15 +113,20 @@ CLI::App* addSolve(CLI::App& tool, SolveOptions& options) {
                       "the same file on every machine")
         ->type_name("W")
         ->check(CLI::Range(1u, 100000u));
-    solve->add_option("--depth", options.depth, "Most moves the lines run ahead of the moves played")
+    solve->add_option("--depth", options.search.depth, "Most moves the lines run ahead of the moves played")
         ->type_name("D")
         ->capture_default_str()
         ->check(CLI::Range(1u, 1000u));
-    solve->add_option("--move-weight", options.pointsPerLegalMove,
-                      "Points a legal move on the field is worth to the search")
+    solve->add_option("--move-weight", options.search.pointsPerLegalMove,
+                      "Points each legal move on the field is worth to the search")
         ->type_name("P")
         ->capture_default_str()
         ->check(CLI::Range(0u, 100000u));
+    solve->add_option("--scarce-weight", options.search.pointsForScarceMoves,
+                      "Points the first legal move is worth besides, the k-th 1/k of them")
+        ->type_name("P")
+        ->capture_default_str()
+        ->check(CLI::Range(0u, 1000000u));
     return solve;
 }
 

@@ -1,7 +1,6 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 #include "driver/move_file.h"
@@ -91,11 +90,8 @@ int runSolve(const SolveOptions& options) {
     MoveWriter writer(moveFile);
     catchStopSignals();
 
-    SearchSettings settings;
+    SearchSettings settings = options.search;
     settings.width = timed ? kFirstWidth : options.width;
-    settings.depth = options.depth;
-    settings.pointsPerLegalMove = options.pointsPerLegalMove;
-    if (const char* played = std::getenv("PLAYED_PER_KEPT")) settings.playedPerKept = std::atoi(played);
     BeamSearch search(game, options.moves, settings);
     WidthControl control(settings.width, kMostWidth);
     SolveProgress progress;
