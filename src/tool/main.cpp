@@ -37,10 +37,11 @@ void addLevelOption(CLI::App& command, std::string& folder) {
 CLI::App* addVerify(CLI::App& tool, VerifyOptions& options) {
     CLI::App* verify = tool.add_subcommand(
         "verify", "Replays a move file from the level's settled start; prints \"ok N moves, score S\" "
-                  "(S the points the moves gained) or the first bad line (exit status 1)");
+                  "(S the game's score, the first fill's points included, as jewels prints it) or the first bad "
+                  "line (exit status 1)");
     addLevelOption(*verify, options.levelFolder);
     verify->add_option("MOVEFILE", options.moveFile, "The move file [default: uitvoer.txt in the level folder]");
-    verify->add_option("--every", options.every, "Also print the score after every K moves")
+    verify->add_option("--every", options.every, "Also print the game's score after every K moves")
         ->type_name("K")
         ->check(CLI::Range(1u, kEveryMove));
     verify->add_flag("--time", options.time, "Also print the time the replay took, in ms per move");
@@ -51,7 +52,7 @@ CLI::App* addPlay(CLI::App& tool, PlayOptions& options) {
     CLI::App* play = tool.add_subcommand(
         "play", "Lets one strategy play from the level's settled start; prints \"MOVE COLUMN ROW LETTER SCORE\" "
                 "per move (SCORE the game's score after it), then \"total POINTS moves N\" "
-                "(POINTS gained by the moves)");
+                "(POINTS gained by the moves, the first fill's points left out)");
     addLevelOption(*play, options.levelFolder);
     play->add_option("--ai", options.ai,
                      "Roster index 0-9, 7777 for SurviveAi, or a class name such as 'SimpleRecursiveAi<2>'")
@@ -79,7 +80,7 @@ CLI::App* addBench(CLI::App& tool, BenchOptions& options) {
 CLI::App* addShow(CLI::App& tool, ShowOptions& options) {
     CLI::App* show = tool.add_subcommand(
         "show", "Draws the field as jewels does, after replaying a move file; prints \"score S after N moves\" "
-                "(S the points the moves gained)");
+                "(S the game's score, the first fill's points included)");
     addLevelOption(*show, options.levelFolder);
     CLI::Option* moves =
         show->add_option("--moves", options.moveFile, "Move file to replay [default: none]")->type_name("FILE");

@@ -120,12 +120,12 @@ std::string fieldCells(const Game& game, double fieldTop) {
 
 }  // namespace
 
-std::string boardSvg(const Game& game, std::uint32_t pointsGained, std::uint32_t movesPlayed) {
+std::string boardSvg(const Game& game, std::uint32_t movesPlayed) {
     const double width = 2 * kMargin + Level.columnCount * kCellSize;
     const double fieldTop = kMargin + kCellSize + kGapBelowNextRow;
     const double captionBaseline = fieldTop + Level.rowCount * kCellSize + kCaptionHeight * 0.7;
     const double height = fieldTop + Level.rowCount * kCellSize + kCaptionHeight + kMargin;
-    const std::string caption = format("score %u after %u moves", pointsGained, movesPlayed);
+    const std::string caption = format("score %u after %u moves", game.score, movesPlayed);
 
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     svg += format("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0f\" height=\"%.0f\" "
