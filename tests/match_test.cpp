@@ -200,6 +200,8 @@ TEST(MatchRunner, WritesEachChunkAfterItAndEmptiesALeftoverFileWhenTheMatchBegin
     ASSERT_EQ(lines.size(), 3000u);
     EXPECT_NE(lines[0], "left over from an earlier run");
     EXPECT_TRUE(samePlay(match.replayMoveFile(), match.game));
+    // The file that replaced the first chunk's lines took the move file's name.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(match.dir.path()), {}), 1);
 }
 
 TEST(MoveFile, WritesOneColumnRowLetterLinePerMove) {

@@ -8,10 +8,9 @@
 #include <sstream>
 #include <stdexcept>
 
-ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
-                        const std::vector<std::string>& arguments) {
-    const std::filesystem::path outputPath = workingDirectory / ".stdout";
-    const std::filesystem::path errorsPath = workingDirectory / ".stderr";
+pid_t startProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
+                     const std::vector<std::string>& arguments, const std::filesystem::path& outputPath,
+                     const std::filesystem::path& errorsPath) {
     const pid_t child = ::fork();
     if (child < 0) throw std::runtime_error("fork failed");
     if (child == 0) {
@@ -27,6 +26,14 @@ ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std
         ::execv(executable.c_str(), argv.data());
         ::_exit(127);
     }
+    return child;
+}
+
+ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
+                        const std::vector<std::string>& arguments) {
+    const std::filesystem::path outputPath = workingDirectory / ".stdout";
+    const std::filesystem::path errorsPath = workingDirectory / ".stderr";
+    const pid_t child = startProgramIn(workingDirectory, executable, arguments, outputPath, errorsPath);
     int status = 0;
     ::waitpid(child, &status, 0);
     ProgramRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFileBytes(outputPath), readFileBytes(errorsPath)};

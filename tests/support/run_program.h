@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,6 +16,12 @@ struct ProgramRun {
 // shell, and collects its standard output and standard error.
 ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
                         const std::vector<std::string>& arguments = {});
+
+// Starts an executable in a working directory, without a shell, its standard
+// output and standard error going to the given files; answers its process id.
+pid_t startProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
+                     const std::vector<std::string>& arguments, const std::filesystem::path& outputPath,
+                     const std::filesystem::path& errorsPath);
 
 // Reads a whole file as bytes.
 std::string readFileBytes(const std::filesystem::path& path);
