@@ -86,12 +86,6 @@ TEST(ToolShow, ReportsABadLineAsVerifyDoesButOnlyWhenItReplaysThatLine) {
     EXPECT_NE(pastTheEnd.errors.find("only 6 moves"), std::string::npos) << pastTheEnd.errors;
 }
 
-std::size_t countOf(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
-}
-
 // The fill of every jewel shape of each kind in a picture.
 std::array<std::set<std::string>, kJewelKinds> fillsOfEachKind(const std::string& picture) {
     static const std::regex jewelShape("class=\"jewel kind-([0-9])\" fill=\"([^\"]*)\"");

@@ -1,6 +1,6 @@
 // jewels-tool: the companion of jewels. It checks and replays move files, lets a
-// strategy play, measures strategies, draws fields and generates levels, all
-// with the library that jewels itself runs on.
+// strategy play, measures strategies, draws fields, generates levels and charts
+// the logs of runs, all with the library that jewels itself runs on.
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
@@ -18,6 +18,7 @@ struct ToolOptions {
     BenchOptions bench;
     ShowOptions show;
     GenerateOptions generate;
+    ReportOptions report;
 };
 
 struct Subcommands {
@@ -26,6 +27,7 @@ struct Subcommands {
     CLI::App* bench;
     CLI::App* show;
     CLI::App* generate;
+    CLI::App* report;
 };
 
 void addLevelOption(CLI::App& command, std::string& folder) {
@@ -120,9 +122,22 @@ CLI::App* addGenerate(CLI::App& tool, GenerateOptions& options) {
     return generate;
 }
 
+CLI::App* addReport(CLI::App& tool, ReportOptions& options) {
+    CLI::App* report = tool.add_subcommand(
+        "report", "Reads console logs of jewels (and progress lines of solve); prints a line per log: the moves "
+                  "and the game's score at its last score line, points per move, time used, failures, resets, "
+                  "lines skipped and the strategies with their chunks");
+    report->add_option("LOG", options.logFiles, "A log: what jewels printed, e.g. through tee")->required();
+    report->add_option("--svg", options.svgFile,
+                       "Also draw the score over the moves played, the time left, failures, resets and the "
+                       "strategy per chunk as an SVG chart")
+        ->type_name("FILE");
+    return report;
+}
+
 Subcommands addSubcommands(CLI::App& tool, ToolOptions& options) {
     return {addVerify(tool, options.verify), addPlay(tool, options.play), addBench(tool, options.bench),
-            addShow(tool, options.show), addGenerate(tool, options.generate)};
+            addShow(tool, options.show), addGenerate(tool, options.generate), addReport(tool, options.report)};
 }
 
 int runChosen(const Subcommands& commands, const ToolOptions& options) {
@@ -131,7 +146,9 @@ int runChosen(const Subcommands& commands, const ToolOptions& options) {
     if (commands.bench->parsed()) return runBench(options.bench);
     if (commands.show->parsed()) return runShow(options.show);
     if (commands.generate->parsed()) return runGenerate(options.generate);
-    throw ToolError("a subcommand is required: verify, play, bench, show or generate (see jewels-tool --help)");
+    if (commands.report->parsed()) return runReport(options.report);
+    throw ToolError(
+        "a subcommand is required: verify, play, bench, show, generate or report (see jewels-tool --help)");
 }
 
 // Messages of the level readers end in a line feed or two; the tool prints one line.
@@ -148,13 +165,15 @@ int reportError(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App tool("The companion of jewels: verify, play, bench, show and generate levels and move files.",
+    CLI::App tool("The companion of jewels: verify, play, bench, show and generate levels and move files, and "
+                  "report on the logs of runs.",
                   "jewels-tool");
     tool.set_version_flag("--version", std::string("jewels-tool ") + JEWELS_VERSION);
     // Not require_subcommand: it would answer an unknown subcommand with "a subcommand is required".
     tool.require_subcommand(0, 1);
     tool.footer("Exit status: 0 done; 1 a move file holds a malformed or illegal line; 2 bad arguments, a level\n"
-                "that cannot be read or never settles, or a file that cannot be read or written.\n");
+                "that cannot be read or never settles, a file that cannot be read or written, or a log without\n"
+                "a score line.\n");
     ToolOptions options;
     const Subcommands commands = addSubcommands(tool, options);
 
