@@ -2,26 +2,21 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <set>
 
 #include "driver/benchmark.h"
 #include "driver/match.h"
+#include "tool/chart_frame.h"
 #include "tool/run_summary.h"
 #include "tool/svg_document.h"
 
 namespace {
 
-constexpr double kWidth = 960.0;
-constexpr double kPlotLeft = 84.0;
-constexpr double kPlotRight = kWidth - 84.0;
-constexpr double kPlotHeight = 340.0;
 constexpr double kRowHeight = 18.0;
 constexpr double kBandHeight = 14.0;
 // Of 12-pixel sans-serif text, near enough to lay the legends out.
 constexpr double kCharWidth = 7.0;
-constexpr const char* kFont = "font-family=\"sans-serif\" font-size=\"12\"";
-constexpr const char* kInk = "#555555";
+const std::uint32_t kChunkMoves = MatchRules{}.chunkSize;
 
 constexpr std::array<const char*, 8> kLogColours = {"#1f77b4", "#d62728", "#2ca02c", "#9467bd",
                                                     "#ff7f0e", "#17becf", "#8c564b", "#e377c2"};
@@ -33,38 +28,6 @@ constexpr unsigned kSurvivalColour = kRosterSize;
 
 const char* logColour(std::size_t log) { return kLogColours[log % kLogColours.size()]; }
 
-// An axis from 0 to a round number above the largest value, in round steps.
-struct Axis {
-    double top;
-    double step;
-};
-
-Axis roundAxis(double largest) {
-    if (largest <= 0.0) largest = 1.0;
-    const double rough = largest / 5.0;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = 10.0 * magnitude;
-    for (const double factor : {1.0, 2.0, 5.0}) {
-        if (factor * magnitude >= rough) {
-            step = factor * magnitude;
-            break;
-        }
-    }
-    return {std::ceil(largest / step) * step, step};
-}
-
-std::string compactNumber(double value) {
-    if (value >= 1e6) return formatted("%gM", value / 1e6);
-    if (value >= 1e3) return formatted("%gk", value / 1e3);
-    return formatted("%g", value);
-}
-
-std::string text(double x, double y, const std::string& content, const char* anchor = "start",
-                 const char* extra = "") {
-    return formatted("<text x=\"%.1f\" y=\"%.1f\" %s fill=\"%s\" text-anchor=\"%s\"%s>%s</text>\n", x, y, kFont,
-                     kInk, anchor, extra, xmlEscaped(content).c_str());
-}
-
 double textWidth(const std::string& content) { return kCharWidth * static_cast<double>(content.size()); }
 
 // Places legend entries left to right, wrapping below at the plot's right edge.
@@ -72,6 +35,15 @@ class Flow {
 public:
     explicit Flow(double top) : top_(top) {}
 
+    // An entry: its key, drawn from the left end of the baseline, then its name.
+    template <typename DrawKey>
+    std::string entry(double keyWidth, const std::string& name, DrawKey drawKey) {
+        const auto [x, y] = place(keyWidth + textWidth(name));
+        return drawKey(x, y) + chartText(x + keyWidth, y, name);
+    }
+    double bottom() const { return top_ + kRowHeight; }
+
+private:
     // The left end of the baseline of an entry of the given width.
     std::pair<double, double> place(double width) {
         if (x_ + width > kPlotRight && x_ > kPlotLeft) {
@@ -82,9 +54,7 @@ public:
         x_ += width + 22.0;
         return at;
     }
-    double bottom() const { return top_ + kRowHeight; }
 
-private:
     double top_;
     double x_ = kPlotLeft;
 };
@@ -105,23 +75,9 @@ std::string lineSample(double x, double y, const char* colour, bool dashed) {
                      x, y - 4, x + 24, y - 4, colour, dashed ? " stroke-dasharray=\"5 3\"" : "");
 }
 
-// The scales of the chart: moves across, the score up on the left and the
-// seconds left up on the right.
-struct Frame {
-    double top;
-    Axis moves;
-    Axis score;
-    Axis seconds;
-
-    double bottom() const { return top + kPlotHeight; }
-    double x(double movesPlayed) const { return kPlotLeft + (kPlotRight - kPlotLeft) * movesPlayed / moves.top; }
-    double yOfScore(double value) const { return bottom() - kPlotHeight * value / score.top; }
-    double yOfSeconds(double value) const { return bottom() - kPlotHeight * value / seconds.top; }
-};
-
 std::uint32_t lastMoveShown(const RunLog& log) {
     const ScorePoint& last = log.points.back();
-    std::uint32_t end = last.strategy ? last.moves + MatchRules{}.chunkSize : last.moves;
+    std::uint32_t end = last.strategy ? last.moves + kChunkMoves : last.moves;
     for (const ResetPoint& reset : log.resets) end = std::max(end, reset.chunkEnd);
     return end;
 }
@@ -146,49 +102,16 @@ std::string title() {
 
 // Which log is which colour, and what the lines and marks mean.
 std::string legend(const std::vector<RunLog>& logs, Flow& flow) {
+    const auto line = [](const char* colour, bool dashed) {
+        return [colour, dashed](double x, double y) { return lineSample(x, y, colour, dashed); };
+    };
     std::string svg;
-    for (std::size_t index = 0; index < logs.size(); ++index) {
-        const auto [x, y] = flow.place(30.0 + textWidth(logs[index].name));
-        svg += lineSample(x, y, logColour(index), false) + text(x + 30.0, y, logs[index].name);
-    }
-    const auto [scoreX, scoreY] = flow.place(30.0 + textWidth("score (left axis)"));
-    svg += lineSample(scoreX, scoreY, kInk, false) + text(scoreX + 30.0, scoreY, "score (left axis)");
-    const auto [timeX, timeY] = flow.place(30.0 + textWidth("time left (right axis)"));
-    svg += lineSample(timeX, timeY, kInk, true) + text(timeX + 30.0, timeY, "time left (right axis)");
-    const auto [failX, failY] = flow.place(16.0 + textWidth("failure"));
-    svg += crossAt(failX + 4.0, failY - 4.0, kInk, "key") + text(failX + 16.0, failY, "failure");
-    const auto [resetX, resetY] = flow.place(16.0 + textWidth("reset"));
-    svg += ringAt(resetX + 4.0, resetY - 4.0, kInk, "key") + text(resetX + 16.0, resetY, "reset");
-    return svg;
-}
-
-std::string axes(const Frame& frame) {
-    std::string svg;
-    for (double value = 0.0; value <= frame.score.top + frame.score.step / 2; value += frame.score.step) {
-        const double y = frame.yOfScore(value);
-        svg += formatted("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#dcd6ca\"/>\n", kPlotLeft,
-                         y, kPlotRight, y);
-        svg += text(kPlotLeft - 6.0, y + 4.0, compactNumber(value), "end");
-    }
-    for (double value = 0.0; value <= frame.seconds.top + frame.seconds.step / 2; value += frame.seconds.step) {
-        const double y = frame.yOfSeconds(value);
-        svg += formatted("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\"/>\n", kPlotRight, y,
-                         kPlotRight + 5.0, y, kInk);
-        svg += text(kPlotRight + 8.0, y + 4.0, formatted("%g", value));
-    }
-    for (double value = 0.0; value <= frame.moves.top + frame.moves.step / 2; value += frame.moves.step) {
-        const double x = frame.x(value);
-        svg += formatted("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\"/>\n", x,
-                         frame.bottom(), x, frame.bottom() + 5.0, kInk);
-        svg += text(x, frame.bottom() + 18.0, compactNumber(value), "middle");
-    }
-    svg += formatted("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"none\" stroke=\"%s\"/>\n",
-                     kPlotLeft, frame.top, kPlotRight - kPlotLeft, kPlotHeight, kInk);
-    const double middle = frame.top + kPlotHeight / 2;
-    svg += text(kPlotLeft + (kPlotRight - kPlotLeft) / 2, frame.bottom() + 36.0, "moves played", "middle");
-    svg += text(24.0, middle, "score", "middle", formatted(" transform=\"rotate(-90 24 %.1f)\"", middle).c_str());
-    svg += text(kWidth - 20.0, middle, "time left (s)", "middle",
-                formatted(" transform=\"rotate(90 %.1f %.1f)\"", kWidth - 20.0, middle).c_str());
+    for (std::size_t index = 0; index < logs.size(); ++index)
+        svg += flow.entry(30.0, logs[index].name, line(logColour(index), false));
+    svg += flow.entry(30.0, "score (left axis)", line(kChartInk, false));
+    svg += flow.entry(30.0, "time left (right axis)", line(kChartInk, true));
+    svg += flow.entry(16.0, "failure", [](double x, double y) { return crossAt(x + 4.0, y - 4.0, kChartInk, "key"); });
+    svg += flow.entry(16.0, "reset", [](double x, double y) { return ringAt(x + 4.0, y - 4.0, kChartInk, "key"); });
     return svg;
 }
 
@@ -239,12 +162,11 @@ std::string bandPiece(const Frame& frame, double top, std::uint32_t from, std::u
 // The strategy of every chunk of a jewels log, the survival strategy from each
 // reset to the end of its chunk.
 std::string strategyBand(const RunLog& log, const Frame& frame, double top) {
-    std::string svg = text(kPlotLeft, top + 11.0, "strategy per chunk, " + log.name);
+    std::string svg = chartText(kPlotLeft, top + 11.0, "strategy per chunk, " + log.name);
     const double bandTop = top + 16.0;
     for (const ScorePoint& point : log.points)
         if (point.strategy)
-            svg += bandPiece(frame, bandTop, point.moves, point.moves + MatchRules{}.chunkSize, *point.strategy,
-                             "band");
+            svg += bandPiece(frame, bandTop, point.moves, point.moves + kChunkMoves, *point.strategy, "band");
     for (const ResetPoint& reset : log.resets)
         svg += bandPiece(frame, bandTop, reset.move, reset.chunkEnd, kSurvivalColour, "band survival");
     return svg;
@@ -263,11 +185,10 @@ std::string strategyLegend(const std::vector<RunLog>& logs, Flow& flow) {
     }
     std::string svg;
     for (const unsigned strategy : used) {
-        const std::string name = strategyName(strategy);
-        const auto [x, y] = flow.place(18.0 + textWidth(name));
-        svg += formatted("<rect x=\"%.1f\" y=\"%.1f\" width=\"12\" height=\"12\" fill=\"%s\"/>\n", x, y - 10.0,
-                         kStrategyColours[strategy]);
-        svg += text(x + 18.0, y, name);
+        svg += flow.entry(18.0, strategyName(strategy), [strategy](double x, double y) {
+            return formatted("<rect x=\"%.1f\" y=\"%.1f\" width=\"12\" height=\"12\" fill=\"%s\"/>\n", x, y - 10.0,
+                             kStrategyColours[strategy]);
+        });
     }
     return svg;
 }
@@ -279,16 +200,21 @@ std::string runChartSvg(const std::vector<RunLog>& logs) {
     const std::string legendPart = legend(logs, legendFlow);
     const Frame frame = frameFor(logs, legendFlow.bottom() + 14.0);
 
-    std::string body = title() + legendPart + axes(frame);
+    std::string body = title() + legendPart + frameAxes(frame);
     for (std::size_t index = 0; index < logs.size(); ++index) body += logLines(logs[index], index, frame);
-    double top = frame.bottom() + 50.0;
+    double bottom = frame.bottom() + 40.0;  // below the title of the moves axis
+    bool anyBand = false;
     for (const RunLog& log : logs) {
         if (!hasStrategies(log)) continue;
-        body += strategyBand(log, frame, top);
-        top += 16.0 + kBandHeight + 10.0;
+        body += strategyBand(log, frame, bottom + 10.0);
+        bottom += 10.0 + 16.0 + kBandHeight;
+        anyBand = true;
     }
-    Flow strategyFlow(top);
-    body += strategyLegend(logs, strategyFlow);
-    const double height = (top == frame.bottom() + 50.0 ? top : strategyFlow.bottom()) + 10.0;
-    return svgOpening(kWidth, height, "jewels: the game's score over the moves played") + body + "</svg>\n";
+    if (anyBand) {
+        Flow strategyFlow(bottom + 10.0);
+        body += strategyLegend(logs, strategyFlow);
+        bottom = strategyFlow.bottom();
+    }
+    return svgOpening(kChartWidth, bottom + 10.0, "jewels: the game's score over the moves played") + body +
+           "</svg>\n";
 }
