@@ -8,7 +8,7 @@
 #include "driver/benchmark.h"
 #include "driver/match.h"
 #include "tool/strategy_choice.h"
-#include "tool/svg_document.h"
+#include "tool/formatted.h"
 
 namespace {
 
