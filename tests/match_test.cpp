@@ -15,6 +15,7 @@
 #include "engine/gravity.h"
 #include "support/level_fixture.h"
 #include "support/run_program.h"
+#include "support/tool_run.h"
 
 namespace {
 
@@ -103,12 +104,6 @@ bool samePlay(const Game& a, const Game& b) {
 }
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-std::size_t countOf(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
-}
 
 struct FailureCase {
     const char* name;
@@ -200,6 +195,8 @@ TEST(MatchRunner, WritesEachChunkAfterItAndEmptiesALeftoverFileWhenTheMatchBegin
     ASSERT_EQ(lines.size(), 3000u);
     EXPECT_NE(lines[0], "left over from an earlier run");
     EXPECT_TRUE(samePlay(match.replayMoveFile(), match.game));
+    // The file that replaced the first chunk's lines took the move file's name.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(match.dir.path()), {}), 1);
 }
 
 TEST(MoveFile, WritesOneColumnRowLetterLinePerMove) {

@@ -22,11 +22,15 @@ struct HelpCase {
 
 TEST(ToolHelp, TheToolAndEverySubcommandDescribeTheirArguments) {
     const HelpCase cases[] = {
-        {"the tool", {"--help"}, "Usage: jewels-tool ", {"verify", "play", "bench", "show", "generate", "Exit status"}},
+        {"the tool",
+         {"--help"},
+         "Usage: jewels-tool ",
+         {"verify", "play", "bench", "show", "generate", "report", "Exit status"}},
         {"verify", {"verify", "--help"}, "Usage: jewels-tool verify ", {"--level", "--every", "MOVEFILE"}},
         {"play", {"play", "--help"}, "Usage: jewels-tool play ", {"--level", "--ai", "--moves", "--out"}},
         {"bench", {"bench", "--help"}, "Usage: jewels-tool bench ", {"--level", "--ai"}},
         {"show", {"show", "--help"}, "Usage: jewels-tool show ", {"--level", "--moves", "--after", "--svg"}},
+        {"report", {"report", "--help"}, "Usage: jewels-tool report ", {"LOG", "--svg"}},
         {"generate",
          {"generate", "--help"},
          "Usage: jewels-tool generate ",

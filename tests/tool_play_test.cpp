@@ -73,7 +73,7 @@ TEST(ToolPlay, PlaysAsPlayMovesAndVerifyReachesTheScoreOfItsLastMove) {
         EXPECT_EQ(verified.exitStatus, 0);
         const VerifyVerdict verdict = parseVerifyVerdict(verified.output);
         EXPECT_EQ(verdict.moves, output.totalMoves);
-        EXPECT_EQ(verdict.score, output.totalPoints);
+        EXPECT_EQ(verdict.score, output.moves.back().score);
     }
 }
 

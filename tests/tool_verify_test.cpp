@@ -18,20 +18,18 @@ namespace {
 const std::string kSmall = bundledLevelFolder("small-8x8");
 const std::string kMedium = bundledLevelFolder("medium-20x15");
 
-// The medium level's first fill scores, so the points gained by the moves are
-// the game's score after a move less its score before the first move.
-TEST(ToolVerify, EveryKMovesPrintsThePointsGainedUpToThatMove) {
+// The medium level's first fill scores, and its points count in the score.
+TEST(ToolVerify, EveryKMovesPrintsTheGameScoreAsPlayShowsItAfterThatMove) {
     TempDir dir;
     const PlayedFile played = playInto(dir, kMedium, "0", 20);
     ASSERT_EQ(played.output.moves.size(), 20u);
-    const std::uint32_t startScore = played.output.moves.back().score - played.output.totalPoints;
     for (std::uint32_t every : {1u, 7u, 20u, 21u}) {
         SCOPED_TRACE("every " + std::to_string(every));
         std::string expected;
         for (std::uint32_t moves = every; moves <= 20; moves += every)
             expected += "after " + std::to_string(moves) + " moves: score " +
-                        std::to_string(played.output.moves[moves - 1].score - startScore) + "\n";
-        expected += "ok 20 moves, score " + std::to_string(played.output.totalPoints) + "\n";
+                        std::to_string(played.output.moves[moves - 1].score) + "\n";
+        expected += "ok 20 moves, score " + std::to_string(played.output.moves.back().score) + "\n";
         const ProgramRun run = verifyIn(dir, kMedium, "moves.txt", {"--every", std::to_string(every)});
         EXPECT_EQ(run.exitStatus, 0);
         EXPECT_EQ(run.output, expected);
@@ -182,7 +180,7 @@ TEST(ToolVerify, AcceptsAMoveWhoseCascadeIsCutOffButNoLineAfterIt) {
 
     const ProgramRun accepted = runTool(dir, {"verify", "--level", ".", "moves.txt"});
     EXPECT_EQ(accepted.exitStatus, 0);
-    EXPECT_EQ(parseVerifyVerdict(accepted.output).score, played.totalPoints);
+    EXPECT_EQ(parseVerifyVerdict(accepted.output).score, played.moves[0].score);
 
     dir.write("more.txt", "0 1 Z\n0 0 Z\n");
     const ProgramRun refused = runTool(dir, {"verify", "--level", ".", "more.txt"});

@@ -8,6 +8,7 @@
 #include "ai/play_moves.h"
 #include "ai/recursive.h"
 #include "ai/recursive_magic.h"
+#include "driver/console.h"
 #include "driver/stopwatch.h"
 
 namespace {
@@ -36,9 +37,9 @@ void measureAi(std::size_t index, Ai& ai, const Game& settledGame, AiPerformance
         stopwatch.start();
         const std::uint32_t points = playMoves(game, ai, trialSize);
         const std::uint32_t ms = stopwatch.stop();
-        std::printf("     Ai #%zu just did %u moves in %ums, for %u points\n", index, trialSize, ms, points);
+        printNow("     Ai #%zu just did %u moves in %ums, for %u points\n", index, trialSize, ms, points);
         if (points == 0) {
-            std::printf("    AI FAILED\n");
+            printNow("    AI FAILED\n");
             return;
         }
         setFigures(record, trialSize, ms, points);
@@ -51,7 +52,7 @@ void printReport(std::size_t index, const AiPerformance& record) {
     std::printf("Ai #%zu performed: %.2f moves/ms, %.2f points/ms, %.2f ms/move, %.2f points per move\n", index,
                 static_cast<double>(record.movesPerMs), static_cast<double>(record.pointsPerMs),
                 static_cast<double>(record.msPerMove), static_cast<double>(record.pointsPerMove));
-    std::printf("100.000 moves would take %.2fms, scoring %.2f points\n\n",
+    printNow("100.000 moves would take %.2fms, scoring %.2f points\n\n",
                 static_cast<double>(record.msPerMove) * 100000.0, static_cast<double>(record.pointsPerMove) * 100000.0);
 }
 
@@ -99,7 +100,7 @@ PerformanceTable benchmarkAis(const Roster& roster, const Game& settledGame, Ros
         table[index].ai = roster[index].get();
         if (!selection.test(index)) continue;
         if (isSkipped(index, table)) {
-            std::printf("Ai #%zu wasn't tested because previous one took too long\n", index);
+            printNow("Ai #%zu wasn't tested because previous one took too long\n", index);
             continue;
         }
         measureAi(index, *roster[index], settledGame, table[index]);

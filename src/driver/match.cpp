@@ -1,10 +1,11 @@
 #include "driver/match.h"
 
-#include <cstdio>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "ai/survive.h"
+#include "driver/console.h"
 #include "driver/live_game.h"
 #include "driver/move_file.h"
 #include "driver/stopwatch.h"
@@ -45,7 +46,7 @@ private:
         const unsigned best = chooseBestAi(movesLeft, msLeft, table_.data(), kRosterSize);
         Ai* currentAi = roster_[best].get();
         unsigned currentAiNumber = best;
-        std::printf("Score %u, %ums left, %u moves left, best ai = #%u\n", game_.score, msLeft, movesLeft, best);
+        printNow("Score %u, %ums left, %u moves left, best ai = #%u\n", game_.score, msLeft, movesLeft, best);
 
         const std::uint32_t chunkStart = moveNumber_;
         const std::uint32_t chunkEnd = chunkStart + rules_.chunkSize;
@@ -60,12 +61,12 @@ private:
                 moves_[moveNumber_++] = move;
                 continue;
             }
-            std::printf("Ai #%u failed at move %u, retrying with survive ai\n", currentAiNumber, moveNumber_);
+            printNow("Ai #%u failed at move %u, retrying with survive ai\n", currentAiNumber, moveNumber_);
             currentAi = &fallback_;
             currentAiNumber = kFallbackAiNumber;
             const std::optional<std::uint32_t> checkpoint = unusedCheckpoint();
             if (!checkpoint) {
-                std::printf("No f*cking way: can't solve these 1000 moves... not even in survival mode.. i FAILED\n");
+                printNow("No f*cking way: can't solve these 1000 moves... not even in survival mode.. i FAILED\n");
                 return false;
             }
             rewindTo(*checkpoint);
@@ -85,7 +86,7 @@ private:
     }
 
     void rewindTo(std::uint32_t slot) {
-        std::printf("Resetting to move (%u) %u\n", slot, slot * rules_.checkpointInterval);
+        printNow("Resetting to move (%u) %u\n", slot, slot * rules_.checkpointInterval);
         moveNumber_ = slot * rules_.checkpointInterval;
         game_ = *snapshots_[slot];
         retried_[slot] = true;
@@ -94,12 +95,11 @@ private:
     // The file always holds the moves of the game as played: after a rewind into
     // an earlier chunk, those replayed moves replace the lines written before.
     void writeChunk(std::uint32_t chunkStart, std::uint32_t chunkEnd, bool rewoundBeforeChunk) {
-        std::uint32_t firstToWrite = chunkStart;
-        if (chunkStart == 0 || rewoundBeforeChunk) {
-            moveFile_.restart();
-            firstToWrite = 0;
-        }
-        for (std::uint32_t number = firstToWrite; number < chunkEnd; ++number) moveFile_.writeMove(moves_[number]);
+        const std::span<const Move> played(moves_);
+        if (chunkStart == 0 || rewoundBeforeChunk)
+            moveFile_.replaceWith(played.first(chunkEnd));
+        else
+            moveFile_.append(played.subspan(chunkStart, chunkEnd - chunkStart));
     }
 
     const Roster& roster_;

@@ -33,12 +33,21 @@ MoveFile::MoveFile(std::string fileName)
     if (!stream_->is_open()) throw std::runtime_error("Couldn't open output file");
 }
 
-void MoveFile::restart() {
+void MoveFile::replaceWith(std::span<const Move> moves) {
     stream_.reset();
-    // No shell is started to delete the old file; a failure shows in the new stream.
-    std::error_code ignored;
-    std::filesystem::remove(fileName_, ignored);
-    stream_ = std::make_unique<std::ofstream>(fileName_);
+    const std::string replacement = fileName_ + ".new";
+    stream_ = std::make_unique<std::ofstream>(replacement);
+    for (const Move& move : moves) writeMove(move);
+    stream_.reset();
+    std::error_code failed;
+    std::filesystem::rename(replacement, fileName_, failed);
+    if (failed) std::filesystem::remove(replacement, failed);
+    stream_ = std::make_unique<std::ofstream>(fileName_, std::ios::app);
+}
+
+void MoveFile::append(std::span<const Move> moves) {
+    for (const Move& move : moves) writeMove(move);
+    stream_->flush();
 }
 
 void MoveFile::writeMove(std::uint32_t column, std::uint32_t row, std::uint32_t direction) {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,8 +20,15 @@ public:
     MoveFile(const MoveFile&) = delete;
     MoveFile& operator=(const MoveFile&) = delete;
 
-    // Deletes the file and starts it again, empty.
-    void restart();
+    // Replaces what the file holds by these moves. They are written to a file
+    // beside it that then takes its name in one rename, so a run killed meanwhile
+    // leaves the old lines or the new ones, never a mix. Failures go unreported:
+    // the writes that follow go nowhere.
+    void replaceWith(std::span<const Move> moves);
+    // Appends these moves and hands them to the system, so a run killed later
+    // keeps every one of them.
+    void append(std::span<const Move> moves);
+    // Appends one move, buffered.
     void writeMove(std::uint32_t column, std::uint32_t row, std::uint32_t direction);
     void writeMove(const Move& move) { writeMove(move.column, move.row, move.direction); }
 

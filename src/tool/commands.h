@@ -59,3 +59,9 @@ struct GenerateOptions {
     std::string rocks = "none";
 };
 int runGenerate(const GenerateOptions& options);
+
+struct ReportOptions {
+    std::vector<std::string> logFiles;
+    std::string svgFile;  // empty: no chart
+};
+int runReport(const ReportOptions& options);

@@ -1,6 +1,6 @@
 // jewels-tool: the companion of jewels. It checks and replays move files, lets a
-// strategy play, measures strategies, draws fields and generates levels, all
-// with the library that jewels itself runs on.
+// strategy play, measures strategies, draws fields, generates levels and charts
+// the logs of runs, all with the library that jewels itself runs on.
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
@@ -19,6 +19,7 @@ struct ToolOptions {
     ShowOptions show;
     SolveOptions solve;
     GenerateOptions generate;
+    ReportOptions report;
 };
 
 struct Subcommands {
@@ -28,6 +29,7 @@ struct Subcommands {
     CLI::App* show;
     CLI::App* solve;
     CLI::App* generate;
+    CLI::App* report;
 };
 
 void addLevelOption(CLI::App& command, std::string& folder) {
@@ -39,10 +41,11 @@ void addLevelOption(CLI::App& command, std::string& folder) {
 CLI::App* addVerify(CLI::App& tool, VerifyOptions& options) {
     CLI::App* verify = tool.add_subcommand(
         "verify", "Replays a move file from the level's settled start; prints \"ok N moves, score S\" "
-                  "(S the points the moves gained) or the first bad line (exit status 1)");
+                  "(S the game's score, the first fill's points included, as jewels prints it) or the first bad "
+                  "line (exit status 1)");
     addLevelOption(*verify, options.levelFolder);
     verify->add_option("MOVEFILE", options.moveFile, "The move file [default: uitvoer.txt in the level folder]");
-    verify->add_option("--every", options.every, "Also print the score after every K moves")
+    verify->add_option("--every", options.every, "Also print the game's score after every K moves")
         ->type_name("K")
         ->check(CLI::Range(1u, kEveryMove));
     verify->add_flag("--time", options.time, "Also print the time the replay took, in ms per move");
@@ -53,7 +56,7 @@ CLI::App* addPlay(CLI::App& tool, PlayOptions& options) {
     CLI::App* play = tool.add_subcommand(
         "play", "Lets one strategy play from the level's settled start; prints \"MOVE COLUMN ROW LETTER SCORE\" "
                 "per move (SCORE the game's score after it), then \"total POINTS moves N\" "
-                "(POINTS gained by the moves)");
+                "(POINTS gained by the moves, the first fill's points left out)");
     addLevelOption(*play, options.levelFolder);
     play->add_option("--ai", options.ai,
                      "Roster index 0-9, 7777 for SurviveAi, or a class name such as 'SimpleRecursiveAi<2>'")
@@ -81,7 +84,7 @@ CLI::App* addBench(CLI::App& tool, BenchOptions& options) {
 CLI::App* addShow(CLI::App& tool, ShowOptions& options) {
     CLI::App* show = tool.add_subcommand(
         "show", "Draws the field as jewels does, after replaying a move file; prints \"score S after N moves\" "
-                "(S the points the moves gained)");
+                "(S the game's score, the first fill's points included)");
     addLevelOption(*show, options.levelFolder);
     CLI::Option* moves =
         show->add_option("--moves", options.moveFile, "Move file to replay [default: none]")->type_name("FILE");
@@ -159,9 +162,23 @@ CLI::App* addGenerate(CLI::App& tool, GenerateOptions& options) {
     return generate;
 }
 
+CLI::App* addReport(CLI::App& tool, ReportOptions& options) {
+    CLI::App* report = tool.add_subcommand(
+        "report", "Reads console logs of jewels (and progress lines of solve); prints a line per log: the moves "
+                  "and the game's score at its last score line, points per move, time used, failures, resets, "
+                  "lines skipped and the strategies with their chunks");
+    report->add_option("LOG", options.logFiles, "A log: what jewels printed, e.g. through tee")->required();
+    report->add_option("--svg", options.svgFile,
+                       "Also draw the score over the moves played, the time left, failures, resets and the "
+                       "strategy per chunk as an SVG chart")
+        ->type_name("FILE");
+    return report;
+}
+
 Subcommands addSubcommands(CLI::App& tool, ToolOptions& options) {
     return {addVerify(tool, options.verify), addPlay(tool, options.play), addBench(tool, options.bench),
-            addShow(tool, options.show), addSolve(tool, options.solve), addGenerate(tool, options.generate)};
+            addShow(tool, options.show), addSolve(tool, options.solve), addGenerate(tool, options.generate),
+            addReport(tool, options.report)};
 }
 
 int runChosen(const Subcommands& commands, const ToolOptions& options) {
@@ -171,7 +188,9 @@ int runChosen(const Subcommands& commands, const ToolOptions& options) {
     if (commands.show->parsed()) return runShow(options.show);
     if (commands.solve->parsed()) return runSolve(options.solve);
     if (commands.generate->parsed()) return runGenerate(options.generate);
-    throw ToolError("a subcommand is required: verify, play, bench, show, solve or generate (see jewels-tool --help)");
+    if (commands.report->parsed()) return runReport(options.report);
+    throw ToolError(
+        "a subcommand is required: verify, play, bench, show, solve, generate or report (see jewels-tool --help)");
 }
 
 // Messages of the level readers end in a line feed or two; the tool prints one line.
@@ -188,14 +207,15 @@ int reportError(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App tool("The companion of jewels: verify, play, bench, show, solve and generate levels and move files.",
+    CLI::App tool("The companion of jewels: verify, play, bench, show, solve and generate levels and move files, "
+                  "and report on the logs of runs.",
                   "jewels-tool");
     tool.set_version_flag("--version", std::string("jewels-tool ") + JEWELS_VERSION);
     // Not require_subcommand: it would answer an unknown subcommand with "a subcommand is required".
     tool.require_subcommand(0, 1);
     tool.footer("Exit status: 0 done; 1 a move file holds a malformed or illegal line; 2 bad arguments, a level\n"
-                "that cannot be read or never settles, or a file that cannot be read or written; 7 solve ran\n"
-                "out of legal moves; 130 or 143 solve was interrupted.\n");
+                "that cannot be read or never settles, a file that cannot be read or written, or a log without\n"
+                "a score line; 7 solve ran out of legal moves; 130 or 143 solve was interrupted.\n");
     ToolOptions options;
     const Subcommands commands = addSubcommands(tool, options);
 

@@ -10,8 +10,6 @@
 int runShow(const ShowOptions& options) {
     loadLevelFrom(options.levelFolder);
     Game game = settledStartingGame();
-    // Scores count what the moves gained, as verify and play's total do.
-    const std::uint32_t startScore = game.score;
     std::uint32_t movesPlayed = 0;
     if (!options.moveFile.empty()) movesPlayed = replayMoveFile(game, options.moveFile, options.after);
     if (options.after != kEveryMove && movesPlayed < options.after)
@@ -20,8 +18,7 @@ int runShow(const ShowOptions& options) {
     drawNextJewels(game.supplyCursor);
     std::printf("\n");
     drawBoard(game);
-    const std::uint32_t pointsGained = game.score - startScore;
-    std::printf("score %u after %u moves\n", pointsGained, movesPlayed);
-    if (!options.svgFile.empty()) writeTextFile(options.svgFile, boardSvg(game, pointsGained, movesPlayed));
+    std::printf("score %u after %u moves\n", game.score, movesPlayed);
+    if (!options.svgFile.empty()) writeTextFile(options.svgFile, boardSvg(game, movesPlayed));
     return 0;
 }

@@ -2,10 +2,10 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 #include "level/level.h"
+#include "tool/svg_document.h"
 
 namespace {
 
@@ -42,12 +42,6 @@ struct Point {
     double y;
 };
 
-std::string format(const char* pattern, auto... values) {
-    char buffer[256];
-    std::snprintf(buffer, sizeof buffer, pattern, values...);
-    return buffer;
-}
-
 std::string polygonPoints(const JewelLook& look, Point centre) {
     const bool isStar = look.innerRadiusShare < 1.0;
     const unsigned pointCount = isStar ? 2 * look.corners : look.corners;
@@ -57,23 +51,23 @@ std::string polygonPoints(const JewelLook& look, Point centre) {
         const double radius = isStar && i % 2 == 1 ? kJewelRadius * look.innerRadiusShare : kJewelRadius;
         const double radians = degrees * std::numbers::pi / 180.0;
         if (i > 0) points += ' ';
-        points += format("%.1f,%.1f", centre.x + radius * std::cos(radians), centre.y + radius * std::sin(radians));
+        points += formatted("%.1f,%.1f", centre.x + radius * std::cos(radians), centre.y + radius * std::sin(radians));
     }
     return points;
 }
 
 std::string jewelShape(Cell kind, Point centre, const char* role) {
     const JewelLook& look = kJewelLooks[kind];
-    const std::string paint = format("class=\"%s kind-%u\" fill=\"%s\" stroke=\"#222222\"", role,
+    const std::string paint = formatted("class=\"%s kind-%u\" fill=\"%s\" stroke=\"#222222\"", role,
                                      static_cast<unsigned>(kind), look.colour);
     if (look.corners == 0)
-        return format("<circle %s cx=\"%.1f\" cy=\"%.1f\" r=\"%.1f\"/>\n", paint.c_str(), centre.x, centre.y,
+        return formatted("<circle %s cx=\"%.1f\" cy=\"%.1f\" r=\"%.1f\"/>\n", paint.c_str(), centre.x, centre.y,
                       kJewelRadius);
     return "<polygon " + paint + " points=\"" + polygonPoints(look, centre) + "\"/>\n";
 }
 
 std::string square(Point corner, const char* role, const char* fill) {
-    return format("<rect class=\"%s\" x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"%s\" "
+    return formatted("<rect class=\"%s\" x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"%s\" "
                   "stroke=\"#d8d2c4\"/>\n",
                   role, corner.x, corner.y, kCellSize, kCellSize, fill);
 }
@@ -120,22 +114,17 @@ std::string fieldCells(const Game& game, double fieldTop) {
 
 }  // namespace
 
-std::string boardSvg(const Game& game, std::uint32_t pointsGained, std::uint32_t movesPlayed) {
+std::string boardSvg(const Game& game, std::uint32_t movesPlayed) {
     const double width = 2 * kMargin + Level.columnCount * kCellSize;
     const double fieldTop = kMargin + kCellSize + kGapBelowNextRow;
     const double captionBaseline = fieldTop + Level.rowCount * kCellSize + kCaptionHeight * 0.7;
     const double height = fieldTop + Level.rowCount * kCellSize + kCaptionHeight + kMargin;
-    const std::string caption = format("score %u after %u moves", pointsGained, movesPlayed);
+    const std::string caption = formatted("score %u after %u moves", game.score, movesPlayed);
 
-    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += format("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0f\" height=\"%.0f\" "
-                  "viewBox=\"0 0 %.0f %.0f\">\n",
-                  width, height, width, height);
-    svg += "<title>jewels: " + caption + "</title>\n";
-    svg += "<rect width=\"100%\" height=\"100%\" fill=\"#f7f4ee\"/>\n";
+    std::string svg = svgOpening(width, height, "jewels: " + caption);
     svg += nextJewelRow(game);
     svg += fieldCells(game, fieldTop);
-    svg += format("<text class=\"caption\" x=\"%.1f\" y=\"%.1f\" font-family=\"sans-serif\" "
+    svg += formatted("<text class=\"caption\" x=\"%.1f\" y=\"%.1f\" font-family=\"sans-serif\" "
                   "font-size=\"14\">%s</text>\n",
                   kMargin, captionBaseline, caption.c_str());
     svg += "</svg>\n";

@@ -7,7 +7,7 @@
 
 // A picture of the field of a game as an SVG document: the next jewel of every
 // column above the field, each jewel kind in its own shape and colour, rock
-// dark, and the points the moves gained and their count as a caption. Every
-// jewel of the field carries class "jewel", every next jewel class "next",
-// every rock cell "rock".
-std::string boardSvg(const Game& game, std::uint32_t pointsGained, std::uint32_t movesPlayed);
+// dark, and the game's score and the moves played as a caption. Every jewel of
+// the field carries class "jewel", every next jewel class "next", every rock
+// cell "rock".
+std::string boardSvg(const Game& game, std::uint32_t movesPlayed);

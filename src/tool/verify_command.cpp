@@ -12,16 +12,15 @@ int runVerify(const VerifyOptions& options) {
     const std::filesystem::path moveFile =
         options.moveFile.empty() ? std::filesystem::path(options.levelFolder) / kMoveFileName
                                  : std::filesystem::path(options.moveFile);
-    // The score of a move file is what its moves gained, as play's total counts
-    // it; the points of the first fill belong to the level, not to the moves.
-    const std::uint32_t startScore = game.score;
-    const auto reportProgress = [&options, startScore](std::uint32_t movesPlayed, const Game& played) {
+    // The score is the game's, the first fill's points included, as jewels prints
+    // it before every chunk, so that the figures of a run and of its replay meet.
+    const auto reportProgress = [&options](std::uint32_t movesPlayed, const Game& played) {
         if (options.every != 0 && movesPlayed % options.every == 0)
-            std::printf("after %u moves: score %u\n", movesPlayed, played.score - startScore);
+            std::printf("after %u moves: score %u\n", movesPlayed, played.score);
     };
     const MoveTimer timer;
     const std::uint32_t movesPlayed = replayMoveFile(game, moveFile, kEveryMove, reportProgress);
-    std::printf("ok %u moves, score %u\n", movesPlayed, game.score - startScore);
+    std::printf("ok %u moves, score %u\n", movesPlayed, game.score);
     if (options.time) timer.report(movesPlayed);
     return 0;
 }

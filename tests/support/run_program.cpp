@@ -9,10 +9,9 @@
 #include <sstream>
 #include <stdexcept>
 
-ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
-                        const std::vector<std::string>& arguments, std::optional<Interruption> interruption) {
-    const std::filesystem::path outputPath = workingDirectory / ".stdout";
-    const std::filesystem::path errorsPath = workingDirectory / ".stderr";
+pid_t startProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
+                     const std::vector<std::string>& arguments, const std::filesystem::path& outputPath,
+                     const std::filesystem::path& errorsPath) {
     const pid_t child = ::fork();
     if (child < 0) throw std::runtime_error("fork failed");
     if (child == 0) {
@@ -28,6 +27,14 @@ ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std
         ::execv(executable.c_str(), argv.data());
         ::_exit(127);
     }
+    return child;
+}
+
+ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
+                        const std::vector<std::string>& arguments, std::optional<Interruption> interruption) {
+    const std::filesystem::path outputPath = workingDirectory / ".stdout";
+    const std::filesystem::path errorsPath = workingDirectory / ".stderr";
+    const pid_t child = startProgramIn(workingDirectory, executable, arguments, outputPath, errorsPath);
     int status = 0;
     if (interruption) {
         ::usleep(static_cast<useconds_t>(interruption->afterMs) * 1000);

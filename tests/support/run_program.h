@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -23,6 +25,12 @@ struct Interruption {
 ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
                         const std::vector<std::string>& arguments = {},
                         std::optional<Interruption> interruption = std::nullopt);
+
+// Starts an executable in a working directory, without a shell, its standard
+// output and standard error going to the given files; answers its process id.
+pid_t startProgramIn(const std::filesystem::path& workingDirectory, const std::string& executable,
+                     const std::vector<std::string>& arguments, const std::filesystem::path& outputPath,
+                     const std::filesystem::path& errorsPath);
 
 // Reads a whole file as bytes.
 std::string readFileBytes(const std::filesystem::path& path);

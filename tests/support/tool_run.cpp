@@ -22,6 +22,12 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
+std::size_t countOf(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
 PlayOutput parsePlayOutput(const std::string& output) {
     static const std::regex moveLine("([0-9]+) ([0-9]+ [0-9]+ [NOZW]) ([0-9]+)");
     static const std::regex totalLine("total ([0-9]+) moves ([0-9]+)");

@@ -17,6 +17,9 @@ std::string bundledLevelFolder(const std::string& name);
 // The lines of a text, each without its line feed.
 std::vector<std::string> linesOf(const std::string& text);
 
+// How often a part stands in a text, overlapping places counted.
+std::size_t countOf(const std::string& text, const std::string& part);
+
 // One line of play's output: "MOVE COLUMN ROW LETTER SCORE".
 struct PlayedMove {
     std::uint32_t number;
