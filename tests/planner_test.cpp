@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 
 #include "engine/candidates.h"
 #include "engine/gravity.h"
 #include "planner/beam_search.h"
+#include "planner/planner.h"
 #include "planner/seen_moves.h"
 #include "planner/width_control.h"
 #include "support/level_fixture.h"
@@ -67,7 +69,7 @@ SearchSettings exhaustive(std::uint32_t depth) {
     settings.width = 1u << 20;
     settings.depth = depth;
     settings.pointsPerLegalMove = 0;
-    settings.pointsForScarceMoves = 0;
+    settings.scarcePointsPerSize = 0;
     return settings;
 }
 
@@ -128,6 +130,30 @@ TEST(BeamSearch, TakesALineThatGoesOnWhereTheGreedyLineDies) {
         EXPECT_EQ(replayed(start, searchAll(start, kLine, settings)).moves, kLine);
     });
     EXPECT_GT(greedyDied, 0);
+}
+
+TEST(Planner, GoesBackToACheckpointWhenEveryLineRunsDry) {
+    SearchSettings narrow;
+    narrow.width = 2;
+    narrow.scarcePointsPerSize = 0;
+    int rescued = 0;
+    forRandomLevels(6, 60, 8, 8, [&](const Game& start) {
+        Planner planner(start, 2500, narrow);
+        MoveList played;
+        while (planner.advance(played)) {
+            if (const std::optional<std::uint32_t> kept = planner.rewoundTo()) {
+                EXPECT_EQ(*kept % 1000, 0u);
+                played.resize(*kept);
+            }
+        }
+        EXPECT_EQ(played.size(), planner.movesPlayed());
+        EXPECT_EQ(replayed(start, played).points, planner.game().score - start.score);
+        if (planner.rewinds() > 0 && !planner.ranDry()) {
+            ++rescued;
+            EXPECT_EQ(played.size(), 2500u);
+        }
+    });
+    EXPECT_GT(rescued, 0);
 }
 
 TEST(SeenMoves, AChildTakesFromItsParentOnlyWhatItsMoveCouldNotChange) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 
 #include "engine/gravity.h"
 
@@ -22,13 +23,15 @@ bool rankedBefore(std::int64_t valueA, const Entry& a, std::int64_t valueB, cons
 BeamSearch::BeamSearch(const Game& start, std::uint32_t moveLimit, const SearchSettings& settings)
     : settings_(settings), moveLimit_(moveLimit), tree_(settings.depth) {
     setWidth(settings.width);
-    // Besides a fixed worth, the k-th legal move is worth 1/k of the first:
-    // losing moves costs little on a field rich in them and much on one that
-    // is running dry. Summed in integers, so that every machine values alike.
-    legalMovesWorth_.assign(2 * kMaxCells + 1, 0);
-    for (std::uint32_t count = 1; count < legalMovesWorth_.size(); ++count)
-        legalMovesWorth_[count] = legalMovesWorth_[count - 1] + settings.pointsPerLegalMove +
-                                  settings.pointsForScarceMoves / count;
+    // The harmonic numbers in millionths, summed in integers so that every
+    // machine values alike.
+    harmonic_.assign(2 * kMaxCells + 1, 0);
+    for (std::uint32_t count = 1; count < harmonic_.size(); ++count)
+        harmonic_[count] = harmonic_[count - 1] + 1000000 / count;
+    // Fields hold legal moves about in proportion to their size, so what
+    // counts as few grows with it.
+    scarceWorth_ = static_cast<std::int64_t>(
+        std::lround(settings.scarcePointsPerSize * std::sqrt(static_cast<double>(Level.jewelSpaceCount))));
     Line& root = front_.emplace_back();
     root.game = start;
     mapAllMoves(root.game, root.moves);
@@ -37,8 +40,10 @@ BeamSearch::BeamSearch(const Game& start, std::uint32_t moveLimit, const SearchS
 }
 
 std::int64_t BeamSearch::valueOf(const Game& game, std::uint32_t legalMoves) const {
+    const std::size_t count = std::min<std::size_t>(legalMoves, harmonic_.size() - 1);
     return static_cast<std::int64_t>(game.score) +
-           legalMovesWorth_[std::min<std::size_t>(legalMoves, legalMovesWorth_.size() - 1)];
+           static_cast<std::int64_t>(settings_.pointsPerLegalMove) * static_cast<std::int64_t>(count) +
+           scarceWorth_ * harmonic_[count] / 1000000;
 }
 
 void BeamSearch::gatherCandidates() {

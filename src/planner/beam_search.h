@@ -17,9 +17,10 @@ struct SearchSettings {
     std::uint32_t depth = 20;
     // What the legal moves of a field are worth against points, so that a
     // line that narrows towards a field with no move loses value before it
-    // dies: each this much, and the k-th 1/k of pointsForScarceMoves besides.
+    // dies: each pointsPerLegalMove, and besides the k-th 1/k of
+    // scarcePointsPerSize times the square root of the jewel spaces.
     std::uint32_t pointsPerLegalMove = 10;
-    std::uint32_t pointsForScarceMoves = 1000;
+    std::uint32_t scarcePointsPerSize = 20;
     // Children played out per position kept: the others are ranked by their
     // points alone and dropped unplayed.
     std::uint32_t playedPerKept = 3;
@@ -95,5 +96,6 @@ private:
     std::vector<std::uint64_t> keptHashes_;
     std::vector<LineTree::Link> links_;
     std::vector<std::uint32_t> keep_;
-    std::vector<std::int64_t> legalMovesWorth_;  // by the number of legal moves
+    std::vector<std::int64_t> harmonic_;
+    std::int64_t scarceWorth_ = 0;  // the worth of a field's first legal move besides the fixed one
 };

@@ -125,8 +125,9 @@ CLI::App* addSolve(CLI::App& tool, SolveOptions& options) {
         ->type_name("P")
         ->capture_default_str()
         ->check(CLI::Range(0u, 100000u));
-    solve->add_option("--scarce-weight", options.search.pointsForScarceMoves,
-                      "Points the first legal move is worth besides, the k-th 1/k of them")
+    solve->add_option("--scarce-weight", options.search.scarcePointsPerSize,
+                      "Points the first legal move is worth besides, per square root of the jewel spaces; "
+                      "the k-th move is worth 1/k of them")
         ->type_name("P")
         ->capture_default_str()
         ->check(CLI::Range(0u, 1000000u));

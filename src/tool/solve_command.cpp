@@ -2,10 +2,13 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <vector>
+
+#include <unistd.h>
 
 #include "driver/move_file.h"
 #include "engine/gravity.h"
-#include "planner/beam_search.h"
+#include "planner/planner.h"
 #include "planner/width_control.h"
 #include "tool/commands.h"
 #include "tool/level_loading.h"
@@ -52,8 +55,18 @@ public:
     }
 
     void write(const Move& move) {
-        std::fprintf(file_, "%u %u %c\n", move.column, move.row, kDirectionLetters[move.direction]);
-        if (++written_ % kMovesPerFlush == 0) flush();
+        const int length = std::fprintf(file_, "%u %u %c\n", move.column, move.row, kDirectionLetters[move.direction]);
+        ends_.push_back(ends_.back() + (length > 0 ? length : 0));
+        if ((ends_.size() - 1) % kMovesPerFlush == 0) flush();
+    }
+
+    // Takes back every move after the first `moves`.
+    void keepFirst(std::uint32_t moves) {
+        flush();
+        const long end = ends_[moves];
+        if (::ftruncate(::fileno(file_), end) != 0 || std::fseek(file_, end, SEEK_SET) != 0)
+            throw ToolError("cannot write move file " + path_.string());
+        ends_.resize(moves + 1);
     }
 
     void flush() {
@@ -63,7 +76,7 @@ public:
 private:
     std::filesystem::path path_;
     std::FILE* file_;
-    std::uint32_t written_ = 0;
+    std::vector<long> ends_{0};  // the file's length after each move
 };
 
 class Stopwatch {
@@ -92,7 +105,7 @@ int runSolve(const SolveOptions& options) {
 
     SearchSettings settings = options.search;
     settings.width = timed ? kFirstWidth : options.width;
-    BeamSearch search(game, options.moves, settings);
+    Planner search(game, options.moves, settings);
     WidthControl control(settings.width, kMostWidth);
     SolveProgress progress;
     const std::uint32_t startScore = game.score;
@@ -111,6 +124,15 @@ int runSolve(const SolveOptions& options) {
             goesOn = false;
         }
         const double leftMs = timed ? budgetMs - kReserveMs - nowMs : 0.0;
+        if (const std::optional<std::uint32_t> kept = search.rewoundTo()) {
+            progress.note("solve: every line ran dry after " + std::to_string(movesPlayed) + " moves; back to move " +
+                          std::to_string(*kept));
+            writer.keepFirst(*kept);
+            game = search.game();
+            movesPlayed = *kept;
+            stretchStartMoves = movesPlayed;
+            stretchStartMs = nowMs;
+        }
         for (const Move& move : played) {
             playMove(game, move);
             writer.write(move);

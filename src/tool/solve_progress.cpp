@@ -35,6 +35,13 @@ void SolveProgress::update(const SolveStatus& status) {
     std::fflush(stderr);
 }
 
+void SolveProgress::note(const std::string& line) {
+    // On a terminal the line kept up to date is cleared first, and drawn again at the next update.
+    std::fprintf(stderr, terminal_ ? "\r%s\33[K\n" : "%s\n", line.c_str());
+    std::fflush(stderr);
+    lastShownMs_ = -1e9;
+}
+
 void SolveProgress::close() {
     if (terminal_ && shown_) std::fputc('\n', stderr);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // What a solve run has done so far, as its progress lines tell it.
 struct SolveStatus {
@@ -21,6 +22,8 @@ public:
     SolveProgress();
     // Told after every move played.
     void update(const SolveStatus& status);
+    // A line of its own, such as a rewind's.
+    void note(const std::string& line);
     // Ends the line kept up to date, so that what follows starts on a line of its own.
     void close();
 
