@@ -118,7 +118,7 @@ TEST(ToolReport, ReadsSolveProgressLinesAndRefusesALogWithoutScoreLines) {
          "solve: moves 1000, score 169000, 168.1 points/move, 5000 ms elapsed, 875000 ms left, width 8\n"
          "solve: moves 2000, score 340000, 169.6 points/move, 9000 ms elapsed, 871000 ms left, width 16\n"
          "solve: moves 3000, score\n",
-         0, "solve.log  2000  340000  169.60  9.0 s  0  0  1  solve width 8 1, solve width 16 1"},
+         0, "solve.log  2000  340000  169.60  9.0 s  0  0  1  solve widths 8-16 2"},
         {"no chunk line", "Hello vlimSpeelveld.txt inlezen... ok\n", 2, "holds no chunk line"},
         {"a chunk line broken off", "Score 900, 879000ms left, 100000 moves\n", 2, "holds no chunk line"},
     };

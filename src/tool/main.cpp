@@ -98,8 +98,9 @@ CLI::App* addShow(CLI::App& tool, ShowOptions& options) {
 CLI::App* addSolve(CLI::App& tool, SolveOptions& options) {
     CLI::App* solve = tool.add_subcommand(
         "solve", "Plans the best moves it can find within a time budget and writes them as a move file; "
-                 "prints \"solved N moves, score S in T ms\" (S the game's score), exit status 7 when the "
-                 "field runs out of moves first, 130 or 143 when interrupted (the moves so far are written)");
+                 "prints \"solved N moves, score S in T ms\" (S the game's score), exit status 7 when every "
+                 "line runs out of moves even after going back to checkpoints, 130 or 143 when interrupted "
+                 "(the moves so far are written)");
     addLevelOption(*solve, options.levelFolder);
     solve->add_option("--moves", options.moves, "Most moves to play")
         ->type_name("N")

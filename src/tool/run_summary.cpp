@@ -40,7 +40,16 @@ std::vector<std::pair<std::string, std::size_t>> strategiesOf(const RunLog& log)
     std::vector<std::pair<std::string, std::size_t>> strategies;
     for (const auto& [number, chunks] : chunksOf) strategies.emplace_back(strategyName(number), chunks);
     if (!chunksReset.empty()) strategies.emplace_back(kFallbackAiName, chunksReset.size());
-    for (const auto& [width, lines] : linesOfWidth) strategies.emplace_back(formatted("solve width %u", width), lines);
+    // A timed solve changes its width every stretch: the range says enough.
+    if (!linesOfWidth.empty()) {
+        const std::uint32_t least = linesOfWidth.begin()->first;
+        const std::uint32_t most = linesOfWidth.rbegin()->first;
+        std::size_t lines = 0;
+        for (const auto& entry : linesOfWidth) lines += entry.second;
+        strategies.emplace_back(least == most ? formatted("solve width %u", least)
+                                              : formatted("solve widths %u-%u", least, most),
+                                lines);
+    }
     return strategies;
 }
 

@@ -36,6 +36,8 @@ extern "C" void noteStopSignal(int signal) { stopSignal = signal; }
 void catchStopSignals() {
     struct sigaction action {};
     action.sa_handler = noteStopSignal;
+    // A write under way goes on, so the file never loses a move to the signal.
+    action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
