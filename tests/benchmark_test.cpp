@@ -1,17 +1,10 @@
+// The benchmark's arithmetic: which strategy a chunk gets, which strategies
+// are spared, and how long a trial runs.
 #include <gtest/gtest.h>
 
-#include <cxxabi.h>
-
-#include <cstdlib>
-#include <limits>
-#include <memory>
-#include <regex>
-#include <set>
 #include <string>
-#include <typeinfo>
 
 #include "driver/benchmark.h"
-#include "support/strategy_fixture.h"
 
 namespace {
 
@@ -97,67 +90,6 @@ TEST(BenchmarkTrialSize, GrowsTenfoldWhileShortThenAimsAtOneAndAHalfSeconds) {
     for (const TrialCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.size) + " moves in " + std::to_string(c.ms) + "ms");
         EXPECT_EQ(nextTrialSize(c.size, c.ms), c.next);
-    }
-}
-
-// The class name the compiler gives an object, with template arguments written
-// as in the source ("<2u>" becomes "<2>").
-std::string classNameOf(const Ai& ai) {
-    int status = 0;
-    std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(typeid(ai).name(), nullptr, nullptr, &status),
-                                                     std::free);
-    if (status != 0) return typeid(ai).name();
-    return std::regex_replace(demangled.get(), std::regex("([0-9]+)u>"), "$1>");
-}
-
-TEST(RosterNames, NameTheClassOfEachRosterStrategy) {
-    const Roster roster = makeRoster();
-    for (std::size_t index = 0; index < kRosterSize; ++index) {
-        SCOPED_TRACE("Ai #" + std::to_string(index));
-        EXPECT_EQ(classNameOf(*roster[index]), kRosterNames[index]);
-    }
-}
-
-// The "Ai #n" numbers that a benchmark's output mentions.
-std::set<std::size_t> aiNumbersIn(const std::string& output) {
-    std::set<std::size_t> numbers;
-    const std::regex aiNumber("Ai #([0-9]+)");
-    for (auto match = std::sregex_iterator(output.begin(), output.end(), aiNumber); match != std::sregex_iterator();
-         ++match)
-        numbers.insert(std::stoul((*match)[1].str()));
-    return numbers;
-}
-
-struct SelectionCase {
-    const char* name;
-    RosterSelection selection;
-    std::set<std::size_t> reported;
-};
-
-TEST(BenchmarkSelection, MeasuresOnlyTheSelectedStrategiesAndLeavesTheOthersAtZero) {
-    const SelectionCase cases[] = {
-        {"the whole roster", kWholeRoster, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
-        {"#1 and #4", RosterSelection{0b0000010010}, {1, 4}},
-        {"only #9", RosterSelection{0b1000000000}, {9}},
-        {"none", RosterSelection{}, {}},
-    };
-    for (const SelectionCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        // No strategy finds a move here, so every measured one fails its first trial at once.
-        const Game game = loadFieldWithoutMoves();
-        const Roster roster = makeRoster();
-        testing::internal::CaptureStdout();
-        const PerformanceTable table = benchmarkAis(roster, game, c.selection);
-        const std::string output = testing::internal::GetCapturedStdout();
-
-        EXPECT_EQ(aiNumbersIn(output), c.reported);
-        for (std::size_t index : c.reported)
-            EXPECT_NE(output.find("Ai #" + std::to_string(index) + " performed: "), std::string::npos) << index;
-        for (std::size_t index = 0; index < kRosterSize; ++index) {
-            EXPECT_EQ(table[index].ai, roster[index].get());
-            EXPECT_EQ(table[index].msPerMove, 0.0f);
-            EXPECT_EQ(table[index].pointsPerMove, 0.0f);
-        }
     }
 }
 

@@ -1,12 +1,11 @@
+// The move file's line format as verify and show read it.
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
 #include "driver/move_file.h"
-#include "support/level_fixture.h"
 #include "support/move_printing.h"
-#include "support/run_program.h"
 
 namespace {
 
@@ -45,24 +44,6 @@ TEST(MoveLine, ReadsColumnBlankRowBlankLetterAndNothingElse) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(parseMoveLine(c.line), c.move);
     }
-}
-
-TEST(MoveLine, ReadsBackEveryLineTheMoveFileWrites) {
-    const Move moves[] = {{3, 5, South}, {12, 0, East}, {0, 10, North}, {49, 49, West}, {4294967295u, 0, East}};
-    TempDir dir;
-    {
-        MoveFile file(dir.file("moves.txt"));
-        for (const Move& move : moves) file.writeMove(move);
-    }
-    const std::string written = readFileBytes(dir.path() / "moves.txt");
-    std::size_t lineStart = 0;
-    for (const Move& move : moves) {
-        const std::size_t lineEnd = written.find('\n', lineStart);
-        ASSERT_NE(lineEnd, std::string::npos);
-        EXPECT_EQ(parseMoveLine(written.substr(lineStart, lineEnd - lineStart)), move);
-        lineStart = lineEnd + 1;
-    }
-    EXPECT_EQ(lineStart, written.size());
 }
 
 }  // namespace

@@ -2,20 +2,26 @@
 // engine with the plain rules of reference_rules.h.
 //
 // An input is read byte by byte (0 once it runs out):
-//   columns 5 + b % 8, rows 5 + b % 8, jewel kinds 3 + b % 8; a kinds byte
+//   columns and rows: below 0xF0 5 + b % 8, else 20 + 2 (b - 0xF0), so that
+//     some fields are wide or span several blocks of 16 cells;
+//   jewel kinds 3 + b % 8; a kinds byte
 //     of 0xF8 or more also asks to compare cascades that never settle in
 //     full (ten thousand refill passes in the engine and again in the
 //     reference, too slow for every such level); other inputs only check
 //     that the reference cascade repeats, and end there;
 //   per column one byte: below 0xC0 no rock, else (b - 0xC0) % (rows + 1)
 //     rows of rock at the bottom;
-//   per column a supply: its length 1 + (b + 2) % 40, then for its i-th jewel
+//   per column a supply: its length 1 + (b + 2) % 40 (from 0xF0 on,
+//     250 + b - 0xF0, around the cursor's wrap at 256), then for its i-th jewel
 //     one byte, (b + i) % kinds. Both offsets make a run of zeros (a short
 //     input) a varied supply of three instead of one that refills runs
 //     forever: such a level costs ten thousand refill passes twice over;
 //   then one byte per move (64 at most): below 0xF5 it picks legal move
 //     b % count in listing order; 0xF5 to 0xFF let roster strategy b - 0xF5
 //     choose (0xFF: the survival strategy), checking its contract first.
+// Before each move every exchange of two neighbours is also played the fast
+// ways, playMove and lookAtMove, and held to what swap and settle leave.
+// The unit tests run this check on the committed seeds and on random inputs.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -61,14 +67,16 @@ constexpr std::uint8_t kCompareEndlessCascades = 0xF8;
 
 // Writes the decoded level's two files and loads them with the real readers.
 // Returns whether cascades that never settle are to be compared in full.
+std::uint32_t fieldSize(std::uint8_t b) { return b < 0xF0 ? 5 + b % 8 : 20 + 2 * (b - 0xF0); }
+
 bool loadFuzzedLevel(ByteReader& in) {
-    const std::uint32_t columns = 5 + in.next() % 8;
-    const std::uint32_t rows = 5 + in.next() % 8;
+    const std::uint32_t columns = fieldSize(in.next());
+    const std::uint32_t rows = fieldSize(in.next());
     const std::uint8_t kindsByte = in.next();
     const std::uint32_t kinds = 3 + kindsByte % 8;
 
     std::string layout;
-    std::uint32_t rock[12];
+    std::uint32_t rock[kMaxColumns];
     for (std::uint32_t column = 0; column < columns; ++column) {
         const std::uint8_t b = in.next();
         rock[column] = b < 0xC0 ? 0 : (b - 0xC0) % (rows + 1);
@@ -81,7 +89,8 @@ bool loadFuzzedLevel(ByteReader& in) {
     std::string supply;
     for (std::uint32_t column = 0; column < columns; ++column) {
         if (column > 0) supply += '\n';
-        const std::uint32_t length = 1 + (in.next() + 2) % 40;
+        const std::uint8_t b = in.next();
+        const std::uint32_t length = b < 0xF0 ? 1 + (b + 2) % 40 : 250 + b - 0xF0;
         for (std::uint32_t i = 0; i < length; ++i) supply += static_cast<char>('0' + (in.next() + i) % kinds);
     }
 
@@ -190,6 +199,47 @@ bool strategyMove(std::size_t choice, const Game& game, const MoveList& legal, M
     return answered;
 }
 
+// Every exchange of two neighbouring jewels, in all four directions, whether
+// it makes a run or not, played by playMove and looked at by lookAtMove on a
+// field at rest: both must tell what swap and settle do.
+void checkEveryExchange(const Game& game) {
+    Game start(game);
+    clearRange(start.touchedFirst, start.touchedLast);
+    const auto check = [&start](const Move& move) {
+        Game expected(start);
+        swap(expected, move);
+        const SettleResult result = settle(expected);
+        Game played(start);
+        const SettleResult playedResult = playMove(played, move);
+        FUZZ_CHECK(played == expected && playedResult.drops == result.drops && playedResult.settled == result.settled,
+                   "playMove of %u %u %c differs from swap and settle", move.column, move.row,
+                   kDirectionLetters[move.direction]);
+        Game scratch(start);
+        const MoveOutcome outcome = lookAtMove(start, scratch, move);
+        FUZZ_CHECK(outcome.points == expected.score - start.score, "lookAtMove of %u %u %c: %u points, played %u",
+                   move.column, move.row, kDirectionLetters[move.direction], outcome.points,
+                   expected.score - start.score);
+        FUZZ_CHECK(outcome.firstChanged == (result.settled ? expected.touchedFirst : 0) &&
+                       outcome.lastChanged == (result.settled ? expected.touchedLast : Level.columnCount - 1),
+                   "lookAtMove of %u %u %c changed columns %u..%u, played %u..%u", move.column, move.row,
+                   kDirectionLetters[move.direction], outcome.firstChanged, outcome.lastChanged,
+                   expected.touchedFirst, expected.touchedLast);
+        FUZZ_CHECK(scratch == (outcome.played ? expected : start), "lookAtMove left its scratch copy wrong");
+    };
+    for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
+        for (std::uint32_t row = 0; row + 1 < Level.columnHeight[column]; ++row) {
+            check({column, row, South});
+            check({column, row + 1, North});
+        }
+        for (std::uint32_t row = 0; column + 1 < Level.columnCount && row < Level.columnHeight[column] &&
+                                    row < Level.columnHeight[column + 1];
+             ++row) {
+            check({column, row, East});
+            check({column + 1, row, West});
+        }
+    }
+}
+
 bool isAffordable(std::size_t choice) {
     if (choice == 3 || choice == 8) return Level.jewelSpaceCount <= kMaxSpacesForTwoMoveSearch;
     if (choice == 4 || choice == 9) return Level.jewelSpaceCount <= kMaxSpacesForThreeMoveSearch;
@@ -198,18 +248,18 @@ bool isAffordable(std::size_t choice) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+void checkEngineInput(const std::uint8_t* data, std::size_t size) {
     ByteReader in(data, size);
     const bool compareEndless = loadFuzzedLevel(in);
 
     Game game;
     Game reference(game);
-    if (!compareEndless && referenceFillNeverSettles(game)) return 0;
+    if (!compareEndless && referenceFillNeverSettles(game)) return;
     const bool filled = initialFill(game);
     const bool referenceFilled = referenceInitialFill(reference);
     FUZZ_CHECK(filled == referenceFilled, "first fill settled %d, reference %d", filled, referenceFilled);
     checkSameState(game, reference, "first fill");
-    if (!filled) return 0;
+    if (!filled) return;
     checkSettledField(game);
 
     // The incremental move lists that the searches and MostPointsAi keep, followed along.
@@ -232,6 +282,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    legal.size());
         FUZZ_CHECK(sameMoveSets(carried, legal), "refreshCandidates holds %zu moves, reference %zu", carried.size(),
                    legal.size());
+        FUZZ_CHECK(countMoves(map) == legal.size(), "countMoves counts %u moves, reference %zu", countMoves(map),
+                   legal.size());
+        checkEveryExchange(game);
 
         const std::uint8_t choice = in.next();
         Move move{};
@@ -244,9 +297,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Game shown(game);
             shown.touchedFirst = whole ? 0 : touchedFirst;
             shown.touchedLast = whole ? Level.columnCount - 1 : touchedLast;
-            if (!strategyMove(choice - kFirstStrategyByte, shown, legal, move)) return 0;
+            if (!strategyMove(choice - kFirstStrategyByte, shown, legal, move)) return;
         } else {
-            if (legal.empty()) return 0;
+            if (legal.empty()) return;
             move = legal[choice % legal.size()];
         }
 
@@ -258,7 +311,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!result.settled && !compareEndless) {
             FUZZ_CHECK(referenceNeverSettles(reference), "cascade cut off after %u drops, but the reference settles",
                        result.drops);
-            return 0;
+            return;
         }
         const ReferenceSettle expected = referenceSettle(reference);
         FUZZ_CHECK(result.settled == expected.settled && result.drops == expected.drops,
@@ -266,7 +319,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    expected.drops, expected.settled);
         checkSameState(game, reference, "after a move");
         FUZZ_CHECK(game.score > before.score, "a legal move scored nothing");
-        if (!result.settled) return 0;
+        if (!result.settled) return;
         checkSettledField(game);
         checkTouchedRange(before, game);
 
@@ -279,5 +332,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         refreshCandidates(game, refreshed, carried);
         carried = refreshed;
     }
-    return 0;
 }

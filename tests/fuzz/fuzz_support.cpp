@@ -36,11 +36,10 @@ void LevelFolder::write(const std::string& fileName, const std::string& bytes) {
 }
 
 void failCheck(const char* format, ...) {
-    std::fprintf(stderr, "\nfuzz check failed: ");
+    char message[512];
     va_list arguments;
     va_start(arguments, format);
-    std::vfprintf(stderr, format, arguments);
+    std::vsnprintf(message, sizeof message, format, arguments);
     va_end(arguments);
-    std::fprintf(stderr, "\n");
-    std::abort();
+    throw CheckFailure(message);
 }

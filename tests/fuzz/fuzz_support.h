@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 // A folder of this process's own for the two level files, made on first use
@@ -28,8 +29,19 @@ private:
     std::string path;
 };
 
-// A broken invariant: prints what was expected and aborts, so libFuzzer keeps
-// the input as a crash. Takes printf arguments.
+// The two checks of an input, each against a plain second reading of the
+// rules; shared by the fuzzers and the unit tests.
+void checkReaderInput(const std::uint8_t* data, std::size_t size);
+void checkEngineInput(const std::uint8_t* data, std::size_t size);
+
+// A broken invariant, saying what was expected.
+class CheckFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Throws a CheckFailure with the printf-formatted message; a fuzzer turns it
+// into a crash, so that libFuzzer keeps the input, and a unit test into a failure.
 [[noreturn]] void failCheck(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 #define FUZZ_CHECK(condition, ...)                  \
