@@ -13,46 +13,22 @@
 
 namespace {
 
-struct HelpCase {
-    const char* name;
-    std::vector<std::string> arguments;
-    std::string usage;
-    std::vector<std::string> mentions;
-};
-
+// Every subcommand's help opens with its usage line; the tool's lists them all.
 TEST(ToolHelp, TheToolAndEverySubcommandDescribeTheirArguments) {
-    const HelpCase cases[] = {
-        {"the tool",
-         {"--help"},
-         "Usage: jewels-tool ",
-         {"verify", "play", "bench", "show", "generate", "report", "Exit status"}},
-        {"verify", {"verify", "--help"}, "Usage: jewels-tool verify ", {"--level", "--every", "MOVEFILE"}},
-        {"play", {"play", "--help"}, "Usage: jewels-tool play ", {"--level", "--ai", "--moves", "--out"}},
-        {"bench", {"bench", "--help"}, "Usage: jewels-tool bench ", {"--level", "--ai"}},
-        {"show", {"show", "--help"}, "Usage: jewels-tool show ", {"--level", "--moves", "--after", "--svg"}},
-        {"report", {"report", "--help"}, "Usage: jewels-tool report ", {"LOG", "--svg"}},
-        {"generate",
-         {"generate", "--help"},
-         "Usage: jewels-tool generate ",
-         {"DIR", "--cols", "--rows", "--kinds", "--seed", "--supply", "--rocks"}},
-    };
-    for (const HelpCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempDir dir;
-        const ProgramRun run = runTool(dir, c.arguments);
+    const std::vector<std::string> subcommands = {"verify", "play", "bench", "show", "generate", "report", "solve"};
+    TempDir dir;
+    const ProgramRun tool = runTool(dir, {"--help"});
+    EXPECT_EQ(tool.exitStatus, 0);
+    for (const std::string& subcommand : subcommands) {
+        SCOPED_TRACE(subcommand);
+        EXPECT_NE(tool.output.find("\n  " + subcommand + " "), std::string::npos) << tool.output;
+        const ProgramRun run = runTool(dir, {subcommand, "--help"});
         EXPECT_EQ(run.exitStatus, 0);
         EXPECT_EQ(run.errors, "");
-        EXPECT_NE(run.output.find(c.usage), std::string::npos) << run.output;
-        for (const std::string& mention : c.mentions)
-            EXPECT_NE(run.output.find(mention), std::string::npos) << "help does not mention " << mention;
+        EXPECT_NE(run.output.find("\nUsage: jewels-tool " + subcommand + " "), std::string::npos) << run.output;
     }
-}
-
-TEST(ToolVersion, IsTheProjectVersion) {
-    TempDir dir;
-    const ProgramRun run = runTool(dir, {"--version"});
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.output, std::string("jewels-tool ") + JEWELS_VERSION + "\n");
+    const ProgramRun version = runTool(dir, {"--version"});
+    EXPECT_EQ(version.output, std::string("jewels-tool ") + JEWELS_VERSION + "\n");
 }
 
 struct RefusalCase {
@@ -68,7 +44,6 @@ TEST(ToolUsage, BadArgumentsAreRefusedWithOneLineOnStandardErrorAndStatusTwo) {
         {"unknown subcommand", {"replay"}, "replay"},
         {"unknown option", {"verify", "--level", small, "--fast"}, "--fast"},
         {"play without a strategy", {"play", "--level", small, "--moves", "3"}, "--ai"},
-        {"play without a move count", {"play", "--level", small, "--ai", "0"}, "--moves"},
         {"play of no moves", {"play", "--level", small, "--ai", "0", "--moves", "0"}, "--moves"},
         {"strategy index past the roster", {"play", "--level", small, "--ai", "10", "--moves", "3"}, "10"},
         {"strategy name in the wrong case", {"play", "--level", small, "--ai", "magicai", "--moves", "3"}, "magicai"},
@@ -76,24 +51,18 @@ TEST(ToolUsage, BadArgumentsAreRefusedWithOneLineOnStandardErrorAndStatusTwo) {
          {"play", "--level", small, "--ai", "SimpleRecursiveAi<4>", "--moves", "3"},
          "SimpleRecursiveAi<4>"},
         {"the fallback number in a benchmark", {"bench", "--level", small, "--ai", "1,7777"}, "7777"},
-        {"the fallback name in a benchmark", {"bench", "--level", small, "--ai", "SurviveAi"}, "SurviveAi"},
         {"progress every 0 moves", {"verify", "--level", small, "--every", "0"}, "--every"},
         {"a missing move file", {"verify", "--level", small, "missing.txt"}, "missing.txt"},
         {"a move file that is a folder", {"verify", "--level", small, "folder"}, "folder"},
         {"show --after without a move file", {"show", "--level", small, "--after", "3"}, "--moves"},
         {"generate without a folder", {"generate", "--cols", "8", "--rows", "8"}, "DIR"},
-        {"4 columns", {"generate", "level", "--cols", "4", "--rows", "8"}, "--cols"},
         {"51 columns", {"generate", "level", "--cols", "51", "--rows", "8"}, "--cols"},
         {"4 rows", {"generate", "level", "--cols", "8", "--rows", "4"}, "--rows"},
-        {"51 rows", {"generate", "level", "--cols", "8", "--rows", "51"}, "--rows"},
-        {"no kinds", {"generate", "level", "--cols", "8", "--rows", "8", "--kinds", "0"}, "--kinds"},
         {"11 kinds", {"generate", "level", "--cols", "8", "--rows", "8", "--kinds", "11"}, "--kinds"},
-        {"empty supplies", {"generate", "level", "--cols", "8", "--rows", "8", "--supply", "0", "5"}, "--supply"},
         {"supplies over 1000", {"generate", "level", "--cols", "8", "--rows", "8", "--supply", "1", "1001"},
          "--supply"},
         {"shortest supply over the longest", {"generate", "level", "--cols", "8", "--rows", "8", "--supply", "9", "3"},
          "--supply"},
-        {"one supply length", {"generate", "level", "--cols", "8", "--rows", "8", "--supply", "9"}, "--supply"},
         {"unknown rock style", {"generate", "level", "--cols", "8", "--rows", "8", "--rocks", "some"}, "--rocks"},
     };
     for (const RefusalCase& c : cases) {
@@ -135,9 +104,7 @@ TEST(ToolLevelErrors, EveryCommandReportsTheReadersMessageOrAnUnsettledFieldWith
     const BrokenLevel levels[] = {
         {"missing layout", nullptr, "0\n0\n0\n0\n0"},
         {"layout too small", "0000\n0000\n0000\n0000\n0000\n", "0\n0\n0\n0"},
-        {"rows of different lengths", "00000\n0000\n00000\n00000\n00000\n", "0\n0\n0\n0\n0"},
         {"more supplies than columns", "00000\n00000\n00000\n00000\n00000\n", "0\n1\n2\n3\n4\n5"},
-        {"empty supply under jewel spaces", "00000\n00000\n00000\n00000\n00000\n", "0\n1\n\n3\n4"},
         // Column 4 refills four 1s forever, so the first fill never settles.
         {"never settles", "00000\n00000\n00000\n00000\n00000\n", "0123\n1230\n2301\n3012\n11"},
     };

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <fstream>
 #include <stdexcept>
+
 #include <unistd.h>
 
 #include "engine/gravity.h"
@@ -53,44 +54,6 @@ Game loadSettledLevel(const std::string& name) {
     Game game;
     if (!initialFill(game)) throw std::runtime_error(name + " never comes to rest");
     return game;
-}
-
-Game loadPicture(const std::vector<std::string>& rows, std::vector<std::string> supplyLines) {
-    std::vector<std::string> layout;
-    for (const std::string& row : rows) {
-        std::string layoutRow;
-        for (char cell : row) layoutRow += cell == '#' ? '1' : '0';
-        layout.push_back(layoutRow);
-    }
-    if (supplyLines.empty()) supplyLines.assign(rows.at(0).size(), "0123456789");
-    loadLevel(layout, supplyLines);
-
-    Game game;
-    for (std::uint32_t row = 0; row < Level.tallestColumn; ++row) {
-        for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
-            const char drawn = rows[row][column];
-            Cell& cell = cellAt(game, column, row);
-            if (drawn == '#') {
-                if (cell != kRock) throw std::invalid_argument("picture has rock above a jewel space");
-            } else {
-                cell = drawn == '.' ? kEmpty : static_cast<Cell>(drawn - '0');
-            }
-        }
-    }
-    return game;
-}
-
-std::vector<std::string> pictureOf(const Game& game) {
-    std::vector<std::string> rows;
-    for (std::uint32_t row = 0; row < Level.tallestColumn; ++row) {
-        std::string text;
-        for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
-            const Cell cell = cellAt(game, column, row);
-            text += cell == kRock ? '#' : cell == kEmpty ? '.' : static_cast<char>('0' + cell);
-        }
-        rows.push_back(text);
-    }
-    return rows;
 }
 
 RandomLevel makeRandomLevel(std::mt19937& random, std::uint32_t widest, std::uint32_t tallest) {

@@ -39,16 +39,6 @@ void loadBundledLevel(const std::string& name);
 // fill never comes to rest.
 Game loadSettledLevel(const std::string& name);
 
-// A field drawn as text, top row first: '0'-'9' a jewel, '#' rock, '.' empty.
-// Loads a level whose layout matches the picture (rock where '#' is) and whose
-// supplies are the given lines (a default supply "0123456789" for each column
-// when none are given), then returns a game holding exactly the drawn cells,
-// with both ranges covering all columns.
-Game loadPicture(const std::vector<std::string>& rows, std::vector<std::string> supplyLines = {});
-
-// The field of a game as text in the same notation, rows 0 to Level.tallestColumn - 1.
-std::vector<std::string> pictureOf(const Game& game);
-
 struct RandomLevel {
     std::vector<std::string> layout;
     std::vector<std::string> supplies;
