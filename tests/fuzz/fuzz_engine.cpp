@@ -65,10 +65,11 @@ private:
 
 constexpr std::uint8_t kCompareEndlessCascades = 0xF8;
 
-// Writes the decoded level's two files and loads them with the real readers.
-// Returns whether cascades that never settle are to be compared in full.
+// The columns or rows a byte asks for, as the input format above says.
 std::uint32_t fieldSize(std::uint8_t b) { return b < 0xF0 ? 5 + b % 8 : 20 + 2 * (b - 0xF0); }
 
+// Writes the decoded level's two files and loads them with the real readers.
+// Returns whether cascades that never settle are to be compared in full.
 bool loadFuzzedLevel(ByteReader& in) {
     const std::uint32_t columns = fieldSize(in.next());
     const std::uint32_t rows = fieldSize(in.next());
