@@ -28,6 +28,7 @@ TEST(ToolHelp, TheToolAndEverySubcommandDescribeTheirArguments) {
         EXPECT_NE(run.output.find("\nUsage: jewels-tool " + subcommand + " "), std::string::npos) << run.output;
     }
     const ProgramRun version = runTool(dir, {"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
     EXPECT_EQ(version.output, std::string("jewels-tool ") + JEWELS_VERSION + "\n");
 }
 
