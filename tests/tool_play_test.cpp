@@ -1,11 +1,12 @@
-// jewels-tool play and bench: the library's own playMoves and benchmark, printed;
-// and verify accepting what play wrote.
+// jewels-tool play and bench: the library's own playMoves and benchmark,
+// printed; and verify and show replaying what play wrote.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <tuple>
 
 #include <memory>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "driver/benchmark.h"
 #include "driver/match.h"
 #include "engine/gravity.h"
+#include "level/drawing.h"
 #include "support/level_fixture.h"
 #include "support/tool_run.h"
 
@@ -37,25 +39,37 @@ LibraryPlay playWithLibrary(const std::string& level, unsigned strategy, std::ui
     return play;
 }
 
+// What the program draws of a game: the next jewels, an empty line and the field.
+std::string drawingOf(const Game& game) {
+    testing::internal::CaptureStdout();
+    drawNextJewels(game.supplyCursor);
+    std::printf("\n");
+    drawBoard(game);
+    return testing::internal::GetCapturedStdout();
+}
+
 struct RoundTripCase {
     const char* level;
     std::string ai;
     unsigned strategy;  // the number the name stands for
     std::uint32_t moves;
+    std::uint32_t every;               // verify's --every
+    std::optional<std::uint32_t> after;  // show's --after; none: the whole file
 };
 
-TEST(ToolPlay, PlaysAsPlayMovesAndVerifyReachesTheScoreOfItsLastMove) {
+TEST(ToolPlay, PlaysAsPlayMovesAndVerifyAndShowReplayItsFileToTheScoresItPrinted) {
     const RoundTripCase cases[] = {
         // The small level's first fill scores nothing, the medium level's does.
-        {"small-8x8", "0", 0, 40},
-        {"small-8x8", "SurviveAi", kFallbackAiNumber, 25},
-        {"medium-20x15", "MagicAi", 6, 20},
-        {"medium-20x15", "RecursiveMagicAi<2>", 8, 5},
+        {"small-8x8", "0", 0, 40, 7, std::nullopt},
+        {"small-8x8", "SurviveAi", kFallbackAiNumber, 25, 25, 0},
+        {"medium-20x15", "MagicAi", 6, 20, 1, 4},
+        {"medium-20x15", "RecursiveMagicAi<2>", 8, 5, 21, 5},
     };
     for (const RoundTripCase& c : cases) {
         SCOPED_TRACE(std::string(c.level) + ", " + c.ai);
         TempDir dir;
-        const PlayedFile played = playInto(dir, bundledLevelFolder(c.level), c.ai, c.moves);
+        const std::string level = bundledLevelFolder(c.level);
+        const PlayedFile played = playInto(dir, level, c.ai, c.moves);
         const LibraryPlay expected = playWithLibrary(c.level, c.strategy, c.moves);
         const PlayOutput& output = played.output;
         ASSERT_EQ(output.moves.size(), expected.moves);
@@ -69,11 +83,24 @@ TEST(ToolPlay, PlaysAsPlayMovesAndVerifyReachesTheScoreOfItsLastMove) {
             EXPECT_EQ(output.moves[number].moveLine, played.lines[number]);
         }
 
-        const ProgramRun verified = verifyIn(dir, bundledLevelFolder(c.level), "moves.txt");
+        std::string progress;
+        for (std::uint32_t moves = c.every; moves <= expected.moves; moves += c.every)
+            progress += "after " + std::to_string(moves) + " moves: score " +
+                        std::to_string(output.moves[moves - 1].score) + "\n";
+        const ProgramRun verified = verifyIn(dir, level, "moves.txt", {"--every", std::to_string(c.every)});
         EXPECT_EQ(verified.exitStatus, 0);
-        const VerifyVerdict verdict = parseVerifyVerdict(verified.output);
-        EXPECT_EQ(verdict.moves, output.totalMoves);
-        EXPECT_EQ(verdict.score, output.moves.back().score);
+        EXPECT_EQ(verified.output, progress + "ok " + std::to_string(expected.moves) + " moves, score " +
+                                       std::to_string(output.moves.back().score) + "\n");
+
+        std::vector<std::string> show = {"show", "--level", level, "--moves", "moves.txt"};
+        if (c.after) show.insert(show.end(), {"--after", std::to_string(*c.after)});
+        const ProgramRun shown = runTool(dir, show);
+        loadBundledLevel(c.level);
+        const std::uint32_t shownMoves = c.after.value_or(expected.moves);
+        const Game game = replayWithLibrary(played.lines, shownMoves);
+        EXPECT_EQ(shown.exitStatus, 0) << shown.errors;
+        EXPECT_EQ(shown.output, drawingOf(game) + "score " + std::to_string(game.score) + " after " +
+                                    std::to_string(shownMoves) + " moves\n");
     }
 }
 

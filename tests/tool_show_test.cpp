@@ -1,16 +1,14 @@
-// jewels-tool show: the field after a replayed move file, as text and as a picture.
+// jewels-tool show --svg: the field after a replayed move file as a picture.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "level/drawing.h"
 #include "level/level.h"
 #include "support/level_fixture.h"
 #include "support/tool_run.h"
@@ -18,73 +16,6 @@
 namespace {
 
 const std::string kSmall = bundledLevelFolder("small-8x8");
-
-// What the program draws of a game: the next jewels, an empty line and the field.
-std::string drawingOf(const Game& game) {
-    testing::internal::CaptureStdout();
-    drawNextJewels(game.supplyCursor);
-    std::printf("\n");
-    drawBoard(game);
-    return testing::internal::GetCapturedStdout();
-}
-
-struct ShowCase {
-    const char* name;
-    const char* level;
-    std::uint32_t movesPlayed;      // lines in the move file; 0: no move file
-    std::vector<std::string> after;  // the --after option, if any
-    std::size_t movesShown;
-};
-
-TEST(ToolShow, DrawsTheFieldAfterTheReplayedMovesAsTheProgramDraws) {
-    const ShowCase cases[] = {
-        {"the settled start", "small-8x8", 0, {}, 0},
-        {"a whole move file", "medium-20x15", 10, {}, 10},
-        {"its first four lines", "medium-20x15", 10, {"--after", "4"}, 4},
-        {"none of its lines", "medium-20x15", 10, {"--after", "0"}, 0},
-    };
-    for (const ShowCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempDir dir;
-        std::vector<std::string> arguments = {"show", "--level", bundledLevelFolder(c.level)};
-        std::vector<std::string> lines;
-        if (c.movesPlayed > 0) {
-            lines = playInto(dir, bundledLevelFolder(c.level), "0", c.movesPlayed).lines;
-            arguments.insert(arguments.end(), {"--moves", "moves.txt"});
-        }
-        arguments.insert(arguments.end(), c.after.begin(), c.after.end());
-        const ProgramRun run = runTool(dir, arguments);
-
-        loadBundledLevel(c.level);
-        const Game expected = replayWithLibrary(lines, c.movesShown);
-        EXPECT_EQ(run.exitStatus, 0) << run.errors;
-        EXPECT_EQ(run.output, drawingOf(expected) + "score " + std::to_string(expected.score) + " after " +
-                                  std::to_string(c.movesShown) + " moves\n");
-    }
-}
-
-TEST(ToolShow, ReportsABadLineAsVerifyDoesButOnlyWhenItReplaysThatLine) {
-    TempDir dir;
-    const std::vector<std::string> played = playInto(dir, kSmall, "0", 6).lines;
-    std::vector<std::string> spoiled = played;
-    spoiled[3] = "3 4";
-    dir.write("spoiled.txt", joinLines(spoiled));
-    dir.write("played.txt", joinLines(played));
-    const auto show = [&dir](const std::string& moveFile, const std::string& after) {
-        return runTool(dir, {"show", "--level", kSmall, "--moves", moveFile, "--after", after});
-    };
-
-    const ProgramRun throughTheBadLine = show("spoiled.txt", "5");
-    EXPECT_EQ(throughTheBadLine.exitStatus, 1);
-    EXPECT_EQ(throughTheBadLine.output, verifyIn(dir, kSmall, "spoiled.txt").output);
-    EXPECT_EQ(throughTheBadLine.output, "line 4: malformed: 3 4\n");
-    EXPECT_EQ(show("spoiled.txt", "3").exitStatus, 0);
-    // Asking for more moves than the file holds is an error, after any bad line.
-    EXPECT_EQ(show("spoiled.txt", "7").exitStatus, 1);
-    const ProgramRun pastTheEnd = show("played.txt", "7");
-    EXPECT_EQ(pastTheEnd.exitStatus, 2);
-    EXPECT_NE(pastTheEnd.errors.find("only 6 moves"), std::string::npos) << pastTheEnd.errors;
-}
 
 // The fill of every jewel shape of each kind in a picture.
 std::array<std::set<std::string>, kJewelKinds> fillsOfEachKind(const std::string& picture) {

@@ -1,4 +1,5 @@
-// jewels-tool verify: replaying move files that play wrote, respelled or spoiled.
+// jewels-tool verify, and show where it replays the same way: move files that
+// play wrote, respelled or spoiled.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,26 +16,7 @@
 
 namespace {
 
-const std::string kSmall = bundledLevelFolder("small-8x8");
 const std::string kMedium = bundledLevelFolder("medium-20x15");
-
-// The medium level's first fill scores, and its points count in the score.
-TEST(ToolVerify, EveryKMovesPrintsTheGameScoreAsPlayShowsItAfterThatMove) {
-    TempDir dir;
-    const PlayedFile played = playInto(dir, kMedium, "0", 20);
-    ASSERT_EQ(played.output.moves.size(), 20u);
-    for (std::uint32_t every : {1u, 7u, 20u, 21u}) {
-        SCOPED_TRACE("every " + std::to_string(every));
-        std::string expected;
-        for (std::uint32_t moves = every; moves <= 20; moves += every)
-            expected += "after " + std::to_string(moves) + " moves: score " +
-                        std::to_string(played.output.moves[moves - 1].score) + "\n";
-        expected += "ok 20 moves, score " + std::to_string(played.output.moves.back().score) + "\n";
-        const ProgramRun run = verifyIn(dir, kMedium, "moves.txt", {"--every", std::to_string(every)});
-        EXPECT_EQ(run.exitStatus, 0);
-        EXPECT_EQ(run.output, expected);
-    }
-}
 
 // "c r O" as "c+1 r W", "c r Z" as "c r+1 N": the same two cells exchanged.
 std::string fromTheOtherCell(const std::string& line) {
@@ -120,6 +102,10 @@ std::string swapWithoutRun(const std::vector<std::string>& lines, std::size_t co
     return "";
 }
 
+ProgramRun showAfter(const TempDir& dir, const std::string& moveFile, std::size_t after) {
+    return runTool(dir, {"show", "--level", kMedium, "--moves", moveFile, "--after", std::to_string(after)});
+}
+
 struct BadLineCase {
     const char* name;
     std::size_t lineNumber;  // counted from 1; the bad line replaces the played one
@@ -159,7 +145,16 @@ TEST(ToolVerify, ReportsTheFirstBadLineByItsNumberAndStopsThere) {
         EXPECT_EQ(run.exitStatus, 1);
         EXPECT_EQ(run.output, "line " + std::to_string(c.lineNumber) + ": " + c.verdict + ": " + c.text + "\n");
         EXPECT_EQ(run.errors, "");
+        // Show stops at the bad line only when it replays that line.
+        const ProgramRun throughIt = showAfter(dir, "spoiled.txt", c.lineNumber);
+        EXPECT_EQ(throughIt.exitStatus, 1);
+        EXPECT_EQ(throughIt.output, run.output);
+        EXPECT_EQ(showAfter(dir, "spoiled.txt", c.lineNumber - 1).exitStatus, 0);
     }
+    // Asking show for more moves than the file holds is an error.
+    const ProgramRun pastTheEnd = showAfter(dir, "moves.txt", 13);
+    EXPECT_EQ(pastTheEnd.exitStatus, 2);
+    EXPECT_NE(pastTheEnd.errors.find("only 12 moves"), std::string::npos) << pastTheEnd.errors;
 }
 
 TEST(ToolVerify, AcceptsAMoveWhoseCascadeIsCutOffButNoLineAfterIt) {

@@ -16,22 +16,17 @@
 //     one byte, (b + i) % kinds. Both offsets make a run of zeros (a short
 //     input) a varied supply of three instead of one that refills runs
 //     forever: such a level costs ten thousand refill passes twice over;
-//   then one byte per move (64 at most): below 0xF5 it picks legal move
-//     b % count in listing order; 0xF5 to 0xFF let roster strategy b - 0xF5
-//     choose (0xFF: the survival strategy), checking its contract first.
+//   then one byte per move (64 at most): it picks legal move b % count in
+//     listing order.
 // Before each move every exchange of two neighbours is also played the fast
 // ways, playMove and lookAtMove, and held to what swap and settle leave.
 // The unit tests run this check on the committed seeds and on random inputs.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <tuple>
 
-#include "ai/greedy.h"
-#include "ai/survive.h"
-#include "driver/benchmark.h"
 #include "engine/candidates.h"
 #include "engine/gravity.h"
 #include "engine/moves.h"
@@ -41,14 +36,6 @@
 namespace {
 
 constexpr std::uint32_t kMaxMoves = 64;
-constexpr std::uint32_t kMaxStrategyTurns = 8;
-constexpr std::uint8_t kFirstStrategyByte = 0xF5;
-constexpr std::size_t kSurvivalChoice = kRosterSize;
-// A search n moves deep costs about the n-th power of the legal moves, so the
-// deeper ones play only on fields small enough to keep an input within
-// milliseconds; elsewhere their byte picks a legal move like any other.
-constexpr std::uint32_t kMaxSpacesForTwoMoveSearch = 64;
-constexpr std::uint32_t kMaxSpacesForThreeMoveSearch = 30;
 
 class ByteReader {
 public:
@@ -158,48 +145,6 @@ bool sameMoveSets(MoveList a, MoveList b) {
     return a == b;
 }
 
-// The strategies keep only scratch lists between calls, reserved large enough
-// (a magic strategy's outcomes hold whole games) that building them for every
-// input would cost more than the play itself; so one roster serves the whole
-// process. MostPointsAi is the exception: it carries its candidates from one
-// call to the next and may rely only on games it saw, so it is built afresh.
-Ai& strategy(std::size_t choice, std::unique_ptr<Ai>& fresh) {
-    static const Roster roster = makeRoster();
-    static SurviveAi survival;
-    if (choice == kSurvivalChoice) return survival;
-    if (choice != 0) return *roster[choice];
-    fresh = std::make_unique<MostPointsAi>();
-    return *fresh;
-}
-
-// A strategy's contract (ai.h): it answers a legal move exactly when there is
-// one, and leaves the game as it was except that it may reset the touched range.
-bool strategyMove(std::size_t choice, const Game& game, const MoveList& legal, Move& move) {
-    std::unique_ptr<Ai> fresh;
-    Ai* const ai = &strategy(choice, fresh);
-    Game probe(game);
-    const Move unanswered{Level.columnCount, Level.stride, West};
-    move = unanswered;
-    const bool answered = ai->chooseMove(move, probe);
-
-    FUZZ_CHECK(answered == !legal.empty(), "strategy %zu answered %d with %zu legal moves", choice, answered,
-               legal.size());
-    if (answered)
-        FUZZ_CHECK(std::find(legal.begin(), legal.end(), move) != legal.end(), "strategy %zu chose %u %u %c", choice,
-                   move.column, move.row, kDirectionLetters[move.direction % 4]);
-    else
-        FUZZ_CHECK(move == unanswered, "strategy %zu wrote a move without answering", choice);
-
-    const bool touchedReset = probe.touchedFirst == Level.columnCount && probe.touchedLast == 0;
-    FUZZ_CHECK(touchedReset || (probe.touchedFirst == game.touchedFirst && probe.touchedLast == game.touchedLast),
-               "strategy %zu left touched range %u..%u, was %u..%u", choice, probe.touchedFirst, probe.touchedLast,
-               game.touchedFirst, game.touchedLast);
-    probe.touchedFirst = game.touchedFirst;
-    probe.touchedLast = game.touchedLast;
-    FUZZ_CHECK(probe == game, "strategy %zu changed the game it was given", choice);
-    return answered;
-}
-
 // Every exchange of two neighbouring jewels, in all four directions, whether
 // it makes a run or not, played by playMove and looked at by lookAtMove on a
 // field at rest: both must tell what swap and settle do.
@@ -241,12 +186,6 @@ void checkEveryExchange(const Game& game) {
     }
 }
 
-bool isAffordable(std::size_t choice) {
-    if (choice == 3 || choice == 8) return Level.jewelSpaceCount <= kMaxSpacesForTwoMoveSearch;
-    if (choice == 4 || choice == 9) return Level.jewelSpaceCount <= kMaxSpacesForThreeMoveSearch;
-    return true;
-}
-
 }  // namespace
 
 void checkEngineInput(const std::uint8_t* data, std::size_t size) {
@@ -268,10 +207,6 @@ void checkEngineInput(const std::uint8_t* data, std::size_t size) {
     mapAllMoves(game, map);
     MoveList carried;
     refreshCandidates(game, carried, MoveList{});
-    // The range the last move touched, for the strategies to see.
-    std::uint32_t touchedFirst = 0, touchedLast = Level.columnCount - 1;
-
-    std::uint32_t strategyTurns = 0;
     for (std::uint32_t turn = 0; turn < kMaxMoves && !in.exhausted(); ++turn) {
         const MoveList legal = referenceLegalMoves(game);
         MoveList listed;
@@ -287,22 +222,8 @@ void checkEngineInput(const std::uint8_t* data, std::size_t size) {
                    legal.size());
         checkEveryExchange(game);
 
-        const std::uint8_t choice = in.next();
-        Move move{};
-        if (choice >= kFirstStrategyByte && strategyTurns < kMaxStrategyTurns &&
-            isAffordable(choice - kFirstStrategyByte)) {
-            ++strategyTurns;
-            // A fresh MostPointsAi has no candidates to carry, so like any first
-            // call it must see a touched range covering the whole field.
-            const bool whole = choice == kFirstStrategyByte;
-            Game shown(game);
-            shown.touchedFirst = whole ? 0 : touchedFirst;
-            shown.touchedLast = whole ? Level.columnCount - 1 : touchedLast;
-            if (!strategyMove(choice - kFirstStrategyByte, shown, legal, move)) return;
-        } else {
-            if (legal.empty()) return;
-            move = legal[choice % legal.size()];
-        }
+        if (legal.empty()) return;
+        const Move move = legal[in.next() % legal.size()];
 
         const Game before(game);
         swap(game, move);
@@ -327,8 +248,6 @@ void checkEngineInput(const std::uint8_t* data, std::size_t size) {
         MoveMap childMap;
         mapChildMoves(game, map, childMap);
         map = childMap;
-        touchedFirst = game.touchedFirst;
-        touchedLast = game.touchedLast;
         MoveList refreshed;
         refreshCandidates(game, refreshed, carried);
         carried = refreshed;
