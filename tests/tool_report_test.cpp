@@ -72,32 +72,26 @@ std::string firstChunksOf(const std::string& log, std::size_t chunks) {
     return log.substr(0, log.rfind('\n', cut) + 1);
 }
 
-TEST(ToolReport, SummarisesEachRecordedRunAsTheLinesOfItsLogSay) {
+TEST(ToolReport, SummarisesAndChartsEachRecordedRunAsTheLinesOfItsLogSay) {
     TempDir dir;
     const std::string log = readFileBytes(kRecordedLog);
-    dir.write("cut.log", firstChunksOf(log, 40) + "Score 9");
-    const ProgramRun run = runTool(dir, {"report", kRecordedLog, "cut.log"});
+    const std::string cut = firstChunksOf(log, 40);
+    dir.write("cut.log", cut + "Score 9");
+    const ProgramRun run = runTool(dir, {"report", kRecordedLog, "cut.log", "--svg", "chart.svg"});
     ASSERT_EQ(run.exitStatus, 0) << run.errors;
     const std::vector<std::string> lines = linesOf(run.output);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(fieldsOf(lines[0]).size(), 9u) << lines[0];
     EXPECT_EQ(fieldsOf(lines[1]), figuresInLog("medium-20x15-run.log", log));
     // The torn last line is skipped and counted.
-    std::vector<std::string> cut = figuresInLog("cut.log", firstChunksOf(log, 40));
-    cut[7] = "1";
-    EXPECT_EQ(fieldsOf(lines[2]), cut);
-}
+    std::vector<std::string> cutFigures = figuresInLog("cut.log", cut);
+    cutFigures[7] = "1";
+    EXPECT_EQ(fieldsOf(lines[2]), cutFigures);
 
-TEST(ToolReport, ChartsOnePointPerChunkLineAndAMarkPerFailureOfEachLog) {
-    TempDir dir;
-    const std::string log = readFileBytes(kRecordedLog);
-    dir.write("cut.log", firstChunksOf(log, 40));
-    const ProgramRun run = runTool(dir, {"report", kRecordedLog, "cut.log", "--svg", "chart.svg"});
-    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    // One point per chunk line and a mark per failure and per reset of each log.
     const ProgramRun lint = runProgramIn(dir.path(), XMLLINT_EXECUTABLE, {"--noout", "chart.svg"});
     EXPECT_EQ(lint.exitStatus, 0) << lint.errors;
     const std::string chart = readFileBytes(dir.path() / "chart.svg");
-    const std::string cut = readFileBytes(dir.path() / "cut.log");
     EXPECT_EQ(countOf(chart, "class=\"point log-0\""), countOf(log, "\nScore "));
     EXPECT_EQ(countOf(chart, "class=\"point log-1\""), countOf(cut, "\nScore "));
     EXPECT_EQ(countOf(chart, "class=\"failure log-0\""), countOf(log, " failed at move "));

@@ -7,6 +7,7 @@
 // readers' messages, namely the one a plain line-by-line reading of the same
 // bytes expects, or a Level that holds together and holds what the files say.
 // The unit tests run this check on the committed seeds and on variations of them.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -115,68 +116,49 @@ void expectSupply(const std::string* text, ExpectedLevel& expected) {
             return void(expected.error = unfillableMessage(column));
 }
 
-// What holds for every level the readers accept, checked field by field.
+// What holds for every level the readers accept: the shape and supplies the
+// files give, and the figures the reports print worked out from them.
 void checkLevel(const ExpectedLevel& expected) {
-    FUZZ_CHECK(Level.columnCount == expected.columns && Level.rowCount == expected.rows,
-               "size %ux%u, expected %ux%u", Level.columnCount, Level.rowCount, expected.columns, expected.rows);
-    FUZZ_CHECK(Level.columnCount >= kMinFieldSize && Level.columnCount <= kMaxColumns, "column count %u",
-               Level.columnCount);
-    FUZZ_CHECK(Level.rowCount >= kMinFieldSize && Level.rowCount <= kMaxRows, "row count %u", Level.rowCount);
-
+    FUZZ_CHECK(Level.columnCount == expected.columns && Level.rowCount == expected.rows, "size %ux%u, expected %ux%u",
+               Level.columnCount, Level.rowCount, expected.columns, expected.rows);
     std::uint32_t greatest = 0, spaces = 0;
     for (std::uint32_t column = 0; column < kMaxColumns; ++column) {
-        const std::uint32_t height = Level.columnHeight[column];
-        const std::uint64_t rows = Level.jewelRows[column];
-        if (column >= Level.columnCount) {
-            FUZZ_CHECK(height == 0 && rows == 0, "column %u beyond the field has height %u", column, height);
-            continue;
-        }
-        FUZZ_CHECK(height == expected.heights[column], "column %u height %u, expected %u", column, height,
-                   expected.heights[column]);
-        FUZZ_CHECK(height <= Level.rowCount, "column %u height %u above %u rows", column, height, Level.rowCount);
-        const std::uint64_t wanted = height == 0 ? 0 : ~std::uint64_t{0} >> (64 - height);
-        FUZZ_CHECK(rows == wanted, "column %u of height %u has jewel rows %llx", column, height,
-                   static_cast<unsigned long long>(rows));
-        if (height > greatest) greatest = height;
+        const std::uint32_t height = column < expected.columns ? expected.heights[column] : 0;
+        const std::uint64_t rows = height == 0 ? 0 : ~std::uint64_t{0} >> (64 - height);
+        FUZZ_CHECK(Level.columnHeight[column] == height && Level.jewelRows[column] == rows,
+                   "column %u height %u, expected %u", column, Level.columnHeight[column], height);
+        greatest = std::max(greatest, height);
         spaces += height;
     }
-    FUZZ_CHECK(Level.tallestColumn == greatest, "tallest column %u, greatest height %u", Level.tallestColumn, greatest);
-    FUZZ_CHECK(Level.stride == (greatest < 16 ? 16 : greatest), "stride %u, greatest height %u", Level.stride, greatest);
-    FUZZ_CHECK(Level.jewelSpaceCount == spaces, "%u jewel spaces counted, heights sum to %u", Level.jewelSpaceCount,
-               spaces);
-    FUZZ_CHECK(Level.averageColumnHeight == static_cast<float>(spaces) / static_cast<float>(Level.columnCount),
-               "average height %f", static_cast<double>(Level.averageColumnHeight));
-
-    FUZZ_CHECK(Level.supply.size() == Level.columnCount, "%zu supplies for %u columns", Level.supply.size(),
-               Level.columnCount);
+    FUZZ_CHECK(Level.tallestColumn == greatest && Level.stride == std::max(greatest, 16u) &&
+                   Level.jewelSpaceCount == spaces,
+               "tallest %u, stride %u, spaces %u; the heights give %u and %u", Level.tallestColumn, Level.stride,
+               Level.jewelSpaceCount, greatest, spaces);
+    FUZZ_CHECK(Level.supply.size() == expected.columns, "%zu supplies", Level.supply.size());
     std::uint32_t jewels = 0, longest = 0;
     std::uint32_t kindCount[kJewelKinds] = {};
-    for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
+    for (std::uint32_t column = 0; column < expected.columns; ++column) {
         const std::vector<std::uint8_t>& supply = Level.supply[column].jewels;
         const std::string& digits = expected.supplies[column];
-        FUZZ_CHECK(supply.size() == digits.size(), "column %u supply of %zu jewels, line of %zu", column,
-                   supply.size(), digits.size());
-        for (std::size_t i = 0; i < supply.size(); ++i) {
-            FUZZ_CHECK(supply[i] < kJewelKinds, "column %u jewel %zu is %u", column, i, supply[i]);
-            FUZZ_CHECK(supply[i] == digits[i] - '0', "column %u jewel %zu is %u, line says %c", column, i, supply[i],
-                       digits[i]);
-            ++kindCount[supply[i]];
-        }
-        FUZZ_CHECK(Level.columnHeight[column] == 0 || !supply.empty(), "column %u has spaces but no supply", column);
+        FUZZ_CHECK(std::equal(supply.begin(), supply.end(), digits.begin(), digits.end(),
+                              [](std::uint8_t kind, char digit) { return kind == digit - '0'; }),
+                   "column %u supply differs from its line", column);
+        for (const std::uint8_t kind : supply) ++kindCount[kind];
         jewels += static_cast<std::uint32_t>(supply.size());
-        if (supply.size() > longest) longest = static_cast<std::uint32_t>(supply.size());
+        longest = std::max(longest, static_cast<std::uint32_t>(supply.size()));
     }
-    FUZZ_CHECK(Level.supplyJewelCount == jewels, "%u supply jewels counted, %u present", Level.supplyJewelCount, jewels);
-    FUZZ_CHECK(Level.longestSupply == longest, "longest supply %u, expected %u", Level.longestSupply, longest);
-    FUZZ_CHECK(Level.averageSupplyLength == static_cast<float>(jewels) / static_cast<float>(Level.columnCount),
-               "average supply %f", static_cast<double>(Level.averageSupplyLength));
-    for (std::uint32_t kind = 0; kind < kJewelKinds; ++kind) {
-        FUZZ_CHECK(Level.supplyKindCount[kind] == kindCount[kind], "kind %u counted %u times, present %u", kind,
-                   Level.supplyKindCount[kind], kindCount[kind]);
-        const float share = jewels == 0 ? 0.0f : static_cast<float>(kindCount[kind]) / static_cast<float>(jewels);
-        FUZZ_CHECK(Level.supplyKindShare[kind] == share, "kind %u share %f, expected %f", kind,
-                   static_cast<double>(Level.supplyKindShare[kind]), static_cast<double>(share));
-    }
+    const auto share = [](std::uint32_t part, std::uint32_t whole) {
+        return whole == 0 ? 0.0f : static_cast<float>(part) / static_cast<float>(whole);
+    };
+    bool kindsCounted = true;
+    for (std::uint32_t kind = 0; kind < kJewelKinds; ++kind)
+        kindsCounted = kindsCounted && Level.supplyKindCount[kind] == kindCount[kind] &&
+                       Level.supplyKindShare[kind] == share(kindCount[kind], jewels);
+    FUZZ_CHECK(Level.supplyJewelCount == jewels && Level.longestSupply == longest && kindsCounted &&
+                   Level.averageSupplyLength == share(jewels, expected.columns) &&
+                   Level.averageColumnHeight == share(spaces, expected.columns),
+               "supply figures: %u jewels, longest %u; the supplies give %u and %u", Level.supplyJewelCount,
+               Level.longestSupply, jewels, longest);
 }
 
 }  // namespace

@@ -15,11 +15,12 @@ bool isJewelSpace(std::uint32_t column, std::uint32_t row) {
     return column < Level.columnCount && row < Level.columnHeight[column];
 }
 
-// The jewel kind at a jewel space, or -1 where no jewel stands.
+// The jewel kind at a jewel space, or -1 where no jewel stands (an empty cell,
+// or one the engine marked).
 int kindAt(const Game& game, std::uint32_t column, std::uint32_t row) {
     if (!isJewelSpace(column, row)) return -1;
     const Cell cell = game.cells[indexOf(column, row)];
-    return isPlainJewel(cell) ? cell : -1;
+    return cell < kJewelKinds ? cell : -1;
 }
 
 std::uint32_t pointsForSize(std::uint32_t size) {
@@ -96,8 +97,6 @@ bool runThrough(const Game& game, std::uint32_t column, std::uint32_t row) {
 }
 
 }  // namespace
-
-bool isPlainJewel(Cell cell) { return cell < kJewelKinds; }
 
 ReferenceClearing referenceClear(Game& game) {
     Groups groups;
@@ -188,14 +187,6 @@ void referenceSwap(Game& game, const Move& move) {
     const std::uint32_t otherColumn = move.direction == East ? move.column + 1 : move.column;
     const std::uint32_t otherRow = move.direction == South ? move.row + 1 : move.row;
     std::swap(game.cells[indexOf(move.column, move.row)], game.cells[indexOf(otherColumn, otherRow)]);
-}
-
-bool referenceHasRun(const Game& game) {
-    Groups groups;
-    findGroups(game, groups);
-    for (std::uint32_t cell = 0; cell < usedCells(); ++cell)
-        if (groups.inRun[cell]) return true;
-    return false;
 }
 
 MoveList referenceLegalMoves(const Game& game) {

@@ -10,9 +10,6 @@
 // and short, and sharing no code with the engine's bit-parallel rules, so a
 // fuzzer can compare the two cell by cell. Works on a Game only as storage.
 
-// Whether the cell holds a jewel and nothing else.
-bool isPlainJewel(Cell cell);
-
 struct ReferenceClearing {
     std::uint32_t groups;
     std::uint32_t points;
@@ -47,9 +44,6 @@ bool referenceFillNeverSettles(const Game& game);
 
 // Exchanges the two cells of an O or Z move.
 void referenceSwap(Game& game, const Move& move);
-
-// Whether three or more equal jewels stand in line anywhere.
-bool referenceHasRun(const Game& game);
 
 // Every legal move, in the listing order of the engine's candidates: bottom row
 // first, columns ascending, the Z move before the O move of a cell.
