@@ -36,6 +36,7 @@ TEST(ChooseBestAi, PicksTheNearestSpeedThenTradesUpToFasterAndRicher) {
         // not faster than #1, so no trade.
         {"target 1.5 keeps the lower index of a tie", threeMeasured, 1000, 1500, 1},
         {"nothing measured gives #0", tableOf({}), 1000, 4000, 0},
+        {"a faster one of equal points is no trade", tableOf({{5, 60}, {1, 60}}), 1000, 4000, 0},
         // Target 0: the fastest record is the nearest; zero records are passed over.
         {"no time left picks the fastest measured", tableOf({{0, 0}, {5, 60}, {3, 40}, {9, 90}}), 1000, 0, 2},
         // Target 8: #0 is nearest; #1 is faster and richer than #0, and #3 than

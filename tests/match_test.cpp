@@ -86,6 +86,11 @@ TEST(MatchRunner, FailuresRewindToTheLatestUnusedCheckpointAndTheFileHoldsTheGam
         // Moves 900 to 999 are played anew, so the file is written again from the start.
         {"a rewind into the chunk before", {1000}, {0}, 2000, MatchResult::Completed,
          {"Resetting to move (10) 1000\n", "Resetting to move (9) 900\n"}, 2, 2000},
+        // Chunk three fails at its start and again at once; 1900, used in chunk two, is free again.
+        {"a checkpoint used in one chunk is free in the next", {1950, 1951}, {100}, 3000, MatchResult::Completed,
+         {"Resetting to move (19) 1900\n", "Ai #0 failed at move 2000, retrying with survive ai\n",
+          "Resetting to move (20) 2000\n", "Ai #7777 failed at move 2000, retrying with survive ai\n",
+          "Resetting to move (19) 1900\n"}, 3, 3000},
         // 1200, 1100, 1000, then chunk one's checkpoints down to 0; none is left then.
         {"every checkpoint used gives up and keeps the chunks done", {1250}, everyCall(), 3000, MatchResult::GaveUp,
          {"Resetting to move (0) 0\n", "Ai #7777 failed at move 0, retrying with survive ai\n"

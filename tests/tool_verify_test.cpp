@@ -133,6 +133,8 @@ TEST(ToolVerify, ReportsTheFirstBadLineByItsNumberAndStopsThere) {
         {"rock into a jewel", 11, rockUp, "illegal move"},
         {"an exchange that makes no run", 10, swapWithoutRun(played.lines, 9), "illegal move"},
         {"the last line", 12, swapWithoutRun(played.lines, 11), "illegal move"},
+        // Only a line feed takes a carriage return along.
+        {"a carriage return at the very end", 12, played.lines[11] + "\r", "malformed"},
     };
     for (const BadLineCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -140,7 +142,8 @@ TEST(ToolVerify, ReportsTheFirstBadLineByItsNumberAndStopsThere) {
         lines[c.lineNumber - 1] = c.text;
         // A second bad line further on must not be the one reported.
         if (c.lineNumber < lines.size()) lines.back() = "not a move";
-        dir.write("spoiled.txt", joinLines(lines) + "\n");
+        // The last line is written without a line feed after it.
+        dir.write("spoiled.txt", joinLines(lines) + (c.lineNumber < lines.size() ? "\n" : ""));
         const ProgramRun run = verifyIn(dir, kMedium, "spoiled.txt");
         EXPECT_EQ(run.exitStatus, 1);
         EXPECT_EQ(run.output, "line " + std::to_string(c.lineNumber) + ": " + c.verdict + ": " + c.text + "\n");
