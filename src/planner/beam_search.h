@@ -23,7 +23,7 @@ struct SearchSettings {
     std::uint32_t scarcePointsPerSize = 20;
     // Children played out per position kept: the others are ranked by their
     // points alone and dropped unplayed.
-    std::uint32_t playedPerKept = 3;
+    std::uint32_t playedPerKept = 2;
 };
 
 // A beam search that rolls forward over the game: every step adds one move to
