@@ -110,7 +110,7 @@ struct KillMoment {
     const char* killUpon;  // the log line upon which the run is killed; none: it runs to its end
 };
 
-TEST(RunLog, AKilledRunLeavesWholeChunksThatReplayAndTheChunkLinesBeforeTheKill) {
+TEST(RunLog, AKilledOrCompletedRunLeavesWholeChunksThatReplayToTheScoresOfItsChunkLines) {
     const KillMoment moments[] = {
         {"in the benchmark", "Ai #3 performed"},
         {"right after the first chunk", ", 99000 moves left"},

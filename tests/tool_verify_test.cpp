@@ -153,6 +153,8 @@ TEST(ToolVerify, ReportsTheFirstBadLineByItsNumberAndStopsThere) {
         EXPECT_EQ(throughIt.exitStatus, 1);
         EXPECT_EQ(throughIt.output, run.output);
         EXPECT_EQ(showAfter(dir, "spoiled.txt", c.lineNumber - 1).exitStatus, 0);
+        // Asked for more moves than the file holds, it still meets the bad line first.
+        EXPECT_EQ(showAfter(dir, "spoiled.txt", lines.size() + 1).output, run.output);
     }
     // Asking show for more moves than the file holds is an error.
     const ProgramRun pastTheEnd = showAfter(dir, "moves.txt", 13);
