@@ -8,6 +8,12 @@
 
 namespace {
 
+// A step's work is split into a few parts per thread, so that a thread whose
+// parts met long cascades holds the others up little; but into parts of at
+// least a few positions, as handing parts over costs microseconds a step.
+constexpr std::uint32_t kPartsPerThread = 4;
+constexpr std::uint32_t kLeastPerPart = 16;
+
 // Of two moves of equal value, the one from the better parent (the smaller
 // index: the front is kept in order of value) and then the first listed wins,
 // so the search does the same on every machine.
@@ -21,7 +27,10 @@ bool rankedBefore(std::int64_t valueA, const Entry& a, std::int64_t valueB, cons
 }  // namespace
 
 BeamSearch::BeamSearch(const Game& start, std::uint32_t moveLimit, const SearchSettings& settings)
-    : settings_(settings), moveLimit_(moveLimit), tree_(settings.depth) {
+    : settings_(settings),
+      pool_(std::make_unique<WorkerPool>(std::max(settings.threads, 1u))),
+      moveLimit_(moveLimit),
+      tree_(settings.depth) {
     setWidth(settings.width);
     // The harmonic numbers in millionths, summed in integers so that every
     // machine values alike.
@@ -46,20 +55,50 @@ std::int64_t BeamSearch::valueOf(const Game& game, std::uint32_t legalMoves) con
            scarceWorth_ * harmonic_[count] / 1000000;
 }
 
+std::uint32_t BeamSearch::partsFor(std::uint32_t count) const {
+    return std::clamp(count / kLeastPerPart, std::min(count, 1u), pool_->threads() * kPartsPerThread);
+}
+
+template <typename Part>
+void BeamSearch::runInParts(std::uint32_t count, Part&& part) {
+    const std::uint32_t parts = partsFor(count);
+    pool_->run(parts, [&](std::uint32_t index) {
+        part(index, static_cast<std::uint32_t>(std::uint64_t{count} * index / parts),
+             static_cast<std::uint32_t>(std::uint64_t{count} * (index + 1) / parts));
+    });
+}
+
 void BeamSearch::gatherCandidates() {
-    candidates_.clear();
     parentSeen_.swap(seen_);
     parentSeenStart_.swap(seenStart_);
+    const auto size = static_cast<std::uint32_t>(front_.size());
+    const std::uint32_t parts = partsFor(size);
+    if (looks_.size() < parts) looks_.resize(parts);
+    runInParts(size, [&](std::uint32_t part, std::uint32_t first, std::uint32_t last) {
+        Looks& looks = looks_[part];
+        looks.seen.clear();
+        looks.seenStart.clear();
+        looks.candidates.clear();
+        for (std::uint32_t index = first; index < last; ++index) {
+            looks.seenStart.push_back(static_cast<std::uint32_t>(looks.seen.size()));
+            gatherMovesOf(index, looks);
+        }
+    });
+    // Joined in the front's order, as one thread would have found them.
+    candidates_.clear();
     seen_.clear();
     seenStart_.clear();
-    for (std::uint32_t index = 0; index < front_.size(); ++index) {
-        seenStart_.push_back(static_cast<std::uint32_t>(seen_.size()));
-        gatherMovesOf(index);
+    for (std::uint32_t part = 0; part < parts; ++part) {
+        const Looks& looks = looks_[part];
+        const auto offset = static_cast<std::uint32_t>(seen_.size());
+        for (const std::uint32_t start : looks.seenStart) seenStart_.push_back(offset + start);
+        seen_.insert(seen_.end(), looks.seen.begin(), looks.seen.end());
+        candidates_.insert(candidates_.end(), looks.candidates.begin(), looks.candidates.end());
     }
     seenStart_.push_back(static_cast<std::uint32_t>(seen_.size()));
 }
 
-void BeamSearch::gatherMovesOf(std::uint32_t index) {
+void BeamSearch::gatherMovesOf(std::uint32_t index, Looks& looks) const {
     // Every child is first only looked at, which on low fields costs no play;
     // its value counts the legal moves of its parent until it is played.
     const Line& line = front_[index];
@@ -71,8 +110,8 @@ void BeamSearch::gatherMovesOf(std::uint32_t index) {
                                                              parentSeenStart_[line.parent + 1] -
                                                                  parentSeenStart_[line.parent]);
     seeMoves(line.game, line.moves, parentSeen, line.changedFirst, line.changedLast, [&](const SeenMove& seen) {
-        seen_.push_back(seen);
-        candidates_.push_back({parentValue + seen.points, index, seen.move});
+        looks.seen.push_back(seen);
+        looks.candidates.push_back({parentValue + seen.points, index, seen.move});
     });
 }
 
@@ -87,23 +126,27 @@ void BeamSearch::playCandidates() {
                          candidates_.end(), before);
     if (children_.size() < played) children_.resize(played);
     childCount_ = static_cast<std::uint32_t>(played);
-    for (std::size_t index = 0; index < played; ++index) {
-        const Candidate& candidate = candidates_[index];
-        const Line& parent = front_[candidate.parent];
-        Line& child = children_[index];
-        child.game = parent.game;
-        child.parent = candidate.parent;
-        child.move = candidate.move;
-        // The touched range then spans what the move changed, all the child's map needs.
-        clearRange(child.game.touchedFirst, child.game.touchedLast);
-        child.settled = playMove(child.game, candidate.move).settled;
-        if (!child.settled) continue;
-        changedColumnsOf(child.game, child.changedFirst, child.changedLast);
-        mapChildMoves(child.game, parent.moves, child.moves);
-        child.legalMoves = countMoves(child.moves);
-        child.value = valueOf(child.game, child.legalMoves);
-        child.hash = positionHash(child.game);
-    }
+    runInParts(childCount_, [this](std::uint32_t, std::uint32_t first, std::uint32_t last) {
+        for (std::uint32_t index = first; index < last; ++index) playChild(index);
+    });
+}
+
+void BeamSearch::playChild(std::uint32_t index) {
+    const Candidate& candidate = candidates_[index];
+    const Line& parent = front_[candidate.parent];
+    Line& child = children_[index];
+    child.game = parent.game;
+    child.parent = candidate.parent;
+    child.move = candidate.move;
+    // The touched range then spans what the move changed, all the child's map needs.
+    clearRange(child.game.touchedFirst, child.game.touchedLast);
+    child.settled = playMove(child.game, candidate.move).settled;
+    if (!child.settled) return;
+    changedColumnsOf(child.game, child.changedFirst, child.changedLast);
+    mapChildMoves(child.game, parent.moves, child.moves);
+    child.legalMoves = countMoves(child.moves);
+    child.value = valueOf(child.game, child.legalMoves);
+    child.hash = positionHash(child.game);
 }
 
 void BeamSearch::keepBestDistinct() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/candidates.h"
@@ -8,6 +9,7 @@
 #include "engine/moves.h"
 #include "planner/line_tree.h"
 #include "planner/seen_moves.h"
+#include "planner/worker_pool.h"
 
 struct SearchSettings {
     // Positions kept at the front: the breadth of the search and its cost per move.
@@ -24,6 +26,9 @@ struct SearchSettings {
     // Children played out per position kept: the others are ranked by their
     // points alone and dropped unplayed.
     std::uint32_t playedPerKept = 2;
+    // Threads that look at and play the children, the caller's included. The
+    // moves found do not depend on it.
+    std::uint32_t threads = 1;
 };
 
 // A beam search that rolls forward over the game: every step adds one move to
@@ -72,13 +77,26 @@ private:
         Move move;
     };
 
+    // What one part of the front's looks found, for its run of positions.
+    struct Looks {
+        std::vector<SeenMove> seen;
+        std::vector<std::uint32_t> seenStart;  // per position, from the part's first
+        std::vector<Candidate> candidates;
+    };
+
     std::int64_t valueOf(const Game& game, std::uint32_t legalMoves) const;
+    // Splits count items into partsFor(count) contiguous parts and runs each on the pool.
+    std::uint32_t partsFor(std::uint32_t count) const;
+    template <typename Part>
+    void runInParts(std::uint32_t count, Part&& part);
     void gatherCandidates();
-    void gatherMovesOf(std::uint32_t index);
+    void gatherMovesOf(std::uint32_t index, Looks& looks) const;
     void playCandidates();
+    void playChild(std::uint32_t index);
     void keepBestDistinct();
 
     SearchSettings settings_;
+    std::unique_ptr<WorkerPool> pool_;
     std::uint32_t moveLimit_;
     bool over_ = false;
     bool ranDry_ = false;
@@ -87,6 +105,7 @@ private:
     std::vector<Line> children_;
     std::uint32_t childCount_ = 0;
     std::vector<Candidate> candidates_;
+    std::vector<Looks> looks_;
     std::vector<std::uint32_t> order_;
     // What the moves of the front did, and of the front before, a range per position.
     std::vector<SeenMove> seen_;

@@ -3,9 +3,11 @@
 // the logs of runs, all with the library that jewels itself runs on.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <thread>
 
 #include "tool/commands.h"
 #include "tool/tool_errors.h"
@@ -132,6 +134,12 @@ CLI::App* addSolve(CLI::App& tool, SolveOptions& options) {
         ->type_name("P")
         ->capture_default_str()
         ->check(CLI::Range(0u, 1000000u));
+    // Every processor the machine has, unless told otherwise: the moves are the same for any count.
+    options.search.threads = std::max(1u, std::thread::hardware_concurrency());
+    solve->add_option("--threads", options.search.threads, "Threads that search, the same moves for any count")
+        ->type_name("T")
+        ->capture_default_str()
+        ->check(CLI::Range(1u, 256u));
     return solve;
 }
 
