@@ -70,49 +70,45 @@ void BeamSearch::runInParts(std::uint32_t count, Part&& part) {
 
 void BeamSearch::gatherCandidates() {
     parentSeen_.swap(seen_);
-    parentSeenStart_.swap(seenStart_);
+    parentSeenRanges_.swap(seenRanges_);
     const auto size = static_cast<std::uint32_t>(front_.size());
     const std::uint32_t parts = partsFor(size);
-    if (looks_.size() < parts) looks_.resize(parts);
+    if (seen_.size() < parts) seen_.resize(parts);
+    seenRanges_.resize(size);
     runInParts(size, [&](std::uint32_t part, std::uint32_t first, std::uint32_t last) {
-        Looks& looks = looks_[part];
-        looks.seen.clear();
-        looks.seenStart.clear();
-        looks.candidates.clear();
+        std::vector<SeenMove>& seen = seen_[part];
+        seen.clear();
         for (std::uint32_t index = first; index < last; ++index) {
-            looks.seenStart.push_back(static_cast<std::uint32_t>(looks.seen.size()));
-            gatherMovesOf(index, looks);
+            const auto begin = static_cast<std::uint32_t>(seen.size());
+            gatherMovesOf(index, seen);
+            seenRanges_[index] = {part, begin, static_cast<std::uint32_t>(seen.size())};
         }
     });
-    // Joined in the front's order, as one thread would have found them.
+    // In the front's order, as one thread would have found them. Each child
+    // counts the legal moves of its parent until it is played.
     candidates_.clear();
-    seen_.clear();
-    seenStart_.clear();
-    for (std::uint32_t part = 0; part < parts; ++part) {
-        const Looks& looks = looks_[part];
-        const auto offset = static_cast<std::uint32_t>(seen_.size());
-        for (const std::uint32_t start : looks.seenStart) seenStart_.push_back(offset + start);
-        seen_.insert(seen_.end(), looks.seen.begin(), looks.seen.end());
-        candidates_.insert(candidates_.end(), looks.candidates.begin(), looks.candidates.end());
+    for (std::uint32_t index = 0; index < size; ++index) {
+        const Line& line = front_[index];
+        const std::int64_t parentValue = valueOf(line.game, line.legalMoves);
+        const SeenRange& range = seenRanges_[index];
+        for (std::uint32_t entry = range.first; entry < range.last; ++entry) {
+            const SeenMove& seen = seen_[range.part][entry];
+            candidates_.push_back({parentValue + seen.points, index, seen.move});
+        }
     }
-    seenStart_.push_back(static_cast<std::uint32_t>(seen_.size()));
 }
 
-void BeamSearch::gatherMovesOf(std::uint32_t index, Looks& looks) const {
-    // Every child is first only looked at, which on low fields costs no play;
-    // its value counts the legal moves of its parent until it is played.
+void BeamSearch::gatherMovesOf(std::uint32_t index, std::vector<SeenMove>& seen) const {
+    // Every child is first only looked at, which on low fields costs no play.
     const Line& line = front_[index];
-    const std::int64_t parentValue = valueOf(line.game, line.legalMoves);
     // The root's position has no parent whose moves it could take.
-    const std::span<const SeenMove> parentSeen =
-        parentSeenStart_.empty() ? std::span<const SeenMove>()
-                                 : std::span<const SeenMove>(parentSeen_.data() + parentSeenStart_[line.parent],
-                                                             parentSeenStart_[line.parent + 1] -
-                                                                 parentSeenStart_[line.parent]);
-    seeMoves(line.game, line.moves, parentSeen, line.changedFirst, line.changedLast, [&](const SeenMove& seen) {
-        looks.seen.push_back(seen);
-        looks.candidates.push_back({parentValue + seen.points, index, seen.move});
-    });
+    std::span<const SeenMove> parentSeen;
+    if (!parentSeenRanges_.empty()) {
+        const SeenRange& range = parentSeenRanges_[line.parent];
+        parentSeen = std::span<const SeenMove>(parentSeen_[range.part]).subspan(range.first, range.last - range.first);
+    }
+    seeMoves(line.game, line.moves, parentSeen, line.changedFirst, line.changedLast,
+             [&seen](const SeenMove& move) { seen.push_back(move); });
 }
 
 void BeamSearch::playCandidates() {

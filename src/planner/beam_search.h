@@ -77,11 +77,12 @@ private:
         Move move;
     };
 
-    // What one part of the front's looks found, for its run of positions.
-    struct Looks {
-        std::vector<SeenMove> seen;
-        std::vector<std::uint32_t> seenStart;  // per position, from the part's first
-        std::vector<Candidate> candidates;
+    // Where the moves one front position's looks saw lie: the seen moves of
+    // one part of the front, from first to last.
+    struct SeenRange {
+        std::uint32_t part;
+        std::uint32_t first;
+        std::uint32_t last;
     };
 
     std::int64_t valueOf(const Game& game, std::uint32_t legalMoves) const;
@@ -90,7 +91,7 @@ private:
     template <typename Part>
     void runInParts(std::uint32_t count, Part&& part);
     void gatherCandidates();
-    void gatherMovesOf(std::uint32_t index, Looks& looks) const;
+    void gatherMovesOf(std::uint32_t index, std::vector<SeenMove>& seen) const;
     void playCandidates();
     void playChild(std::uint32_t index);
     void keepBestDistinct();
@@ -105,13 +106,12 @@ private:
     std::vector<Line> children_;
     std::uint32_t childCount_ = 0;
     std::vector<Candidate> candidates_;
-    std::vector<Looks> looks_;
     std::vector<std::uint32_t> order_;
     // What the moves of the front did, and of the front before, a range per position.
-    std::vector<SeenMove> seen_;
-    std::vector<std::uint32_t> seenStart_;
-    std::vector<SeenMove> parentSeen_;
-    std::vector<std::uint32_t> parentSeenStart_;
+    std::vector<std::vector<SeenMove>> seen_;
+    std::vector<std::vector<SeenMove>> parentSeen_;
+    std::vector<SeenRange> seenRanges_;
+    std::vector<SeenRange> parentSeenRanges_;
     std::vector<std::uint64_t> keptHashes_;
     std::vector<LineTree::Link> links_;
     std::vector<std::uint32_t> keep_;
