@@ -86,7 +86,8 @@ private:
     };
 
     std::int64_t valueOf(const Game& game, std::uint32_t legalMoves) const;
-    // Splits count items into partsFor(count) contiguous parts and runs each on the pool.
+    // The contiguous parts that count items are split into; runInParts runs
+    // each on the pool with its first and last-plus-one item.
     std::uint32_t partsFor(std::uint32_t count) const;
     template <typename Part>
     void runInParts(std::uint32_t count, Part&& part);

@@ -32,7 +32,7 @@ WorkerPool::~WorkerPool() {
     stopping_ = true;
     ++generation_;
     generation_.notify_all();
-    // The jthreads join as they are destroyed.
+    workers_.clear();  // joins them while the members they read still live
 }
 
 void WorkerPool::run(std::uint32_t parts, const std::function<void(std::uint32_t)>& part) {
