@@ -28,10 +28,13 @@ bool rankedBefore(std::int64_t valueA, const Entry& a, std::int64_t valueB, cons
 
 BeamSearch::BeamSearch(const Game& start, std::uint32_t moveLimit, const SearchSettings& settings)
     : settings_(settings),
-      pool_(std::make_unique<WorkerPool>(std::max(settings.threads, 1u))),
+      pool_(std::make_unique<WorkerPool>(settings.threads)),
       moveLimit_(moveLimit),
       tree_(settings.depth) {
     setWidth(settings.width);
+    // A part's seen moves for every part a step may be split into.
+    seen_.resize(pool_->threads() * kPartsPerThread);
+    parentSeen_.resize(seen_.size());
     // The harmonic numbers in millionths, summed in integers so that every
     // machine values alike.
     harmonic_.assign(2 * kMaxCells + 1, 0);
@@ -72,8 +75,6 @@ void BeamSearch::gatherCandidates() {
     parentSeen_.swap(seen_);
     parentSeenRanges_.swap(seenRanges_);
     const auto size = static_cast<std::uint32_t>(front_.size());
-    const std::uint32_t parts = partsFor(size);
-    if (seen_.size() < parts) seen_.resize(parts);
     seenRanges_.resize(size);
     runInParts(size, [&](std::uint32_t part, std::uint32_t first, std::uint32_t last) {
         std::vector<SeenMove>& seen = seen_[part];

@@ -12,7 +12,7 @@
 // between pieces of work rather than being started anew for each.
 class WorkerPool {
 public:
-    // threads counts the caller's own thread, which does parts too; 1 runs
+    // threads counts the caller's own thread, which does parts too; 0 or 1 runs
     // everything on the caller's thread.
     explicit WorkerPool(std::uint32_t threads);
     WorkerPool(const WorkerPool&) = delete;
