@@ -13,7 +13,6 @@
 #include "engine/gravity.h"
 #include "planner/beam_search.h"
 #include "planner/planner.h"
-#include "planner/seen_moves.h"
 #include "planner/width_control.h"
 #include "support/level_fixture.h"
 
@@ -154,43 +153,6 @@ TEST(Planner, GoesBackToACheckpointWhenEveryLineRunsDry) {
         }
     });
     EXPECT_GT(rescued, 0);
-}
-
-TEST(SeenMoves, AChildTakesFromItsParentOnlyWhatItsMoveCouldNotChange) {
-    // Wide, low levels, where most moves lie far from a change.
-    int takenFromParent = 0;
-    forRandomLevels(5, 60, 30, 8, [&](const Game& start) {
-        Game parent(start);
-        std::mt19937 random(static_cast<std::uint32_t>(Level.columnCount));
-        for (int step = 0; step < 30; ++step) {
-            MoveMap parentMap;
-            mapAllMoves(parent, parentMap);
-            std::vector<SeenMove> parentSeen;
-            seeMoves(parent, parentMap, {}, 1, 0, [&](const SeenMove& seen) { parentSeen.push_back(seen); });
-            if (parentSeen.empty()) return;
-            const Move move = parentSeen[random() % parentSeen.size()].move;
-            Game child(parent);
-            clearRange(child.touchedFirst, child.touchedLast);
-            if (!playMove(child, move).settled) return;
-            std::uint32_t changedFirst = 0;
-            std::uint32_t changedLast = 0;
-            changedColumnsOf(child, changedFirst, changedLast);
-            MoveMap childMap;
-            mapChildMoves(child, parentMap, childMap);
-            MoveList seenMoves;
-            seeMoves(child, childMap, parentSeen, changedFirst, changedLast, [&](const SeenMove& seen) {
-                seenMoves.push_back(seen.move);
-                if (&seen >= parentSeen.data() && &seen < parentSeen.data() + parentSeen.size()) ++takenFromParent;
-                Game played(child);
-                EXPECT_EQ(seen.points, playMove(played, seen.move).settled ? played.score - child.score : seen.points);
-            });
-            MoveList legal;
-            listMovesByColumn(childMap, legal);
-            EXPECT_EQ(seenMoves, legal);
-            parent = child;
-        }
-    });
-    EXPECT_GT(takenFromParent, 1000);
 }
 
 // The move count is held to the plain rules by the engine's reference check.

@@ -117,6 +117,9 @@ TEST(ToolSolve, StopsWithStatus7AndEveryMoveWhenNoLineGoesOn) {
     EXPECT_EQ(solved.moves, movesKept);
     EXPECT_NE(run.errors.find("back to move 0"), std::string::npos) << run.errors;
     expectReplays(dir, ".", "uitvoer.txt", solved);
+    // Verify reads uitvoer.txt in the level folder when no file is named.
+    EXPECT_EQ(runTool(dir, {"verify", "--level", dir.path().string()}).output,
+              verifyIn(dir, ".", "uitvoer.txt").output);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -57,20 +56,6 @@ TEST(ToolVerify, AcceptsCrlfLineEndsANoFinalLineFeedAndMovesNamedFromTheOtherCel
         EXPECT_EQ(run.exitStatus, 0);
         EXPECT_EQ(run.output, original.output);
     }
-}
-
-TEST(ToolVerify, ReadsUitvoerTxtInTheLevelFolderByDefault) {
-    TempDir dir;
-    for (const char* file : {"speelveld.txt", "kolommen.txt"})
-        std::filesystem::copy_file(sourcePath(std::string("levels/small-8x8/") + file), dir.path() / file);
-    const ProgramRun play =
-        runTool(dir, {"play", "--level", ".", "--ai", "1", "--moves", "12", "--out", "uitvoer.txt"});
-    ASSERT_EQ(play.exitStatus, 0);
-    const ProgramRun byDefault = runTool(dir, {"verify", "--level", dir.path().string()});
-    const ProgramRun named = runTool(dir, {"verify", "--level", ".", "uitvoer.txt"});
-    EXPECT_EQ(byDefault.exitStatus, 0);
-    EXPECT_EQ(byDefault.output, named.output);
-    EXPECT_EQ(parseVerifyVerdict(byDefault.output).moves, 12u);
 }
 
 // A jewel standing on rock, moved down into it, as a move line.
