@@ -11,7 +11,6 @@
 #include <fstream>
 #include <map>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,7 +18,7 @@
 #include "driver/benchmark.h"
 #include "engine/gravity.h"
 #include "support/level_fixture.h"
-#include "support/run_program.h"
+#include "support/tool_run.h"
 
 namespace {
 
@@ -144,13 +143,6 @@ std::vector<std::string> recordAllDecisions(MoveBudget budget) {
         loadLevel(files.layout, files.supplies);
         recordLevel("random-" + std::to_string(number), budget, lines);
     }
-    return lines;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 

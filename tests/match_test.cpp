@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,10 +12,7 @@
 #include "ai/survive.h"
 #include "driver/match.h"
 #include "driver/move_file.h"
-#include "engine/candidates.h"
-#include "engine/gravity.h"
 #include "support/level_fixture.h"
-#include "support/run_program.h"
 #include "support/tool_run.h"
 
 namespace {
@@ -54,21 +50,6 @@ struct MatchCase {
     std::size_t resets;
     std::size_t movesWritten;
 };
-
-// The game the move file replays to from the settled start, every line a legal move.
-Game replayed(const std::filesystem::path& moveFile) {
-    Game game = loadSettledLevel("small-8x8");
-    std::ifstream in(moveFile);
-    for (std::string line; std::getline(in, line);) {
-        const std::optional<Move> move = parseMoveLine(line);
-        MoveList legal;
-        enumerateAll(game, &legal);
-        EXPECT_TRUE(move && std::find(legal.begin(), legal.end(), *move) != legal.end()) << "illegal line " << line;
-        if (!move) break;
-        playMove(game, *move);
-    }
-    return game;
-}
 
 TEST(MatchRunner, FailuresRewindToTheLatestUnusedCheckpointAndTheFileHoldsTheGamePlayed) {
     const MatchCase cases[] = {
@@ -128,7 +109,8 @@ TEST(MatchRunner, FailuresRewindToTheLatestUnusedCheckpointAndTheFileHoldsTheGam
         EXPECT_EQ(countOf(output, "Best ai is #0\n"), chunksBegun);
         EXPECT_EQ(countOf(output, "best ai = #0\n"), chunksBegun);
         EXPECT_EQ(countOf(readFileBytes(dir.path() / kMoveFileName), "\n"), c.movesWritten);
-        const Game replay = replayed(dir.path() / kMoveFileName);
+        const std::vector<std::string> written = linesOf(readFileBytes(dir.path() / kMoveFileName));
+        const Game replay = replayWithLibrary(written, written.size());
         // The same cells, cursors, score and dirty range; the touched range
         // depends on which strategies looked at the game, not on the moves.
         if (result == MatchResult::Completed) {

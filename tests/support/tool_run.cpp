@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <sstream>
 
 #include "driver/move_file.h"
+#include "engine/candidates.h"
 #include "engine/gravity.h"
 #include "engine/moves.h"
 
@@ -78,8 +80,10 @@ Game replayWithLibrary(const std::vector<std::string>& moveLines, std::size_t co
     initialFill(game);
     for (std::size_t i = 0; i < count; ++i) {
         const std::optional<Move> move = parseMoveLine(moveLines.at(i));
-        if (!move) {
-            ADD_FAILURE() << "not a move line: " << moveLines[i];
+        MoveList legal;
+        enumerateAll(game, &legal);
+        if (!move || std::find(legal.begin(), legal.end(), *move) == legal.end()) {
+            ADD_FAILURE() << "not a legal move: " << moveLines[i];
             break;
         }
         swap(game, *move);

@@ -58,5 +58,6 @@ ProgramRun verifyIn(const TempDir& dir, const std::string& levelFolder, const st
                     const std::vector<std::string>& extraArguments = {});
 
 // The loaded level's game after its first fill and the first count of the
-// given move lines, played with the library's own swap and settle.
+// given move lines, played with the library's own swap and settle; a line
+// that is not a legal move fails the calling test.
 Game replayWithLibrary(const std::vector<std::string>& moveLines, std::size_t count);
