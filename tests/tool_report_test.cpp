@@ -1,6 +1,7 @@
 // jewels-tool report: the summary and the chart of recorded run logs.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 
 #include "support/level_fixture.h"
@@ -41,6 +42,13 @@ TEST(ToolReport, SummarisesAndChartsJewelsLogsAndSolveProgressLines) {
                                       {"failure log-0", 3u}, {"reset log-1", 1u}})
         EXPECT_EQ(countOf(chart, std::string("class=\"") + mark + "\""), count) << mark;
     EXPECT_NE(chart.find(">medium-20x15-run.log<"), std::string::npos);
+    // The survival strategy's band runs from each reset on to the end of its chunk.
+    static const std::regex survivalBand("class=\"band survival\" x=\"[0-9.]+\" y=\"[0-9.]+\" width=\"([-0-9.]+)\"");
+    std::size_t bands = 0;
+    for (auto band = std::sregex_iterator(chart.begin(), chart.end(), survivalBand); band != std::sregex_iterator();
+         ++band, ++bands)
+        EXPECT_GT(std::stod((*band)[1].str()), 0.0) << band->str();
+    EXPECT_EQ(bands, 4u);
 }
 
 TEST(ToolReport, RefusesALogWithoutAWholeChunkLine) {
