@@ -108,8 +108,9 @@ TEST(MatchRunner, FailuresRewindToTheLatestUnusedCheckpointAndTheFileHoldsTheGam
             result == MatchResult::Completed ? c.totalMoves / 1000 : c.movesWritten / 1000 + 1;
         EXPECT_EQ(countOf(output, "Best ai is #0\n"), chunksBegun);
         EXPECT_EQ(countOf(output, "best ai = #0\n"), chunksBegun);
-        EXPECT_EQ(countOf(readFileBytes(dir.path() / kMoveFileName), "\n"), c.movesWritten);
-        const std::vector<std::string> written = linesOf(readFileBytes(dir.path() / kMoveFileName));
+        const std::string moveFile = readFileBytes(dir.path() / kMoveFileName);
+        EXPECT_EQ(countOf(moveFile, "\n"), c.movesWritten);
+        const std::vector<std::string> written = linesOf(moveFile);
         const Game replay = replayWithLibrary(written, written.size());
         // The same cells, cursors, score and dirty range; the touched range
         // depends on which strategies looked at the game, not on the moves.

@@ -118,8 +118,9 @@ TEST(ToolSolve, StopsWithStatus7AndEveryMoveWhenNoLineGoesOn) {
     EXPECT_NE(run.errors.find("back to move 0"), std::string::npos) << run.errors;
     expectReplays(dir, ".", "uitvoer.txt", solved);
     // Verify reads uitvoer.txt in the level folder when no file is named.
-    EXPECT_EQ(runTool(dir, {"verify", "--level", dir.path().string()}).output,
-              verifyIn(dir, ".", "uitvoer.txt").output);
+    const VerifyVerdict byDefault = parseVerifyVerdict(runTool(dir, {"verify", "--level", dir.path().string()}).output);
+    EXPECT_EQ(byDefault.moves, solved.moves);
+    EXPECT_EQ(byDefault.score, solved.score);
 }
 
 }  // namespace
