@@ -34,12 +34,11 @@ void playStrategy(benchmark::State& state, const std::string& level, std::size_t
         // A fresh strategy: it may carry lists from one decision to the next.
         const std::unique_ptr<Ai> ai = makeRosterAi(index);
         Game game(start);
-        points += playMoves(game, *ai, kMovesPerRun[index],
-                            [&moves](const Move&, const Game&) { ++moves; });
+        points += playMoves(game, *ai, kMovesPerRun[index], [&moves](const Move&, const Game&) { ++moves; });
     }
     state.counters["moves"] = benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kAvgIterations);
-    state.counters["time/move"] = benchmark::Counter(static_cast<double>(moves),
-                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["time/move"] =
+        benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["points/move"] = moves == 0 ? 0.0 : static_cast<double>(points) / static_cast<double>(moves);
 }
 

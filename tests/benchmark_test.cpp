@@ -82,9 +82,16 @@ TEST(BenchmarkSkipRule, SparesDeeperSearchesWhenTheShallowerOneIsTooSlow) {
 }
 
 TEST(BenchmarkTrialSize, GrowsTenfoldWhileShortThenAimsAtOneAndAHalfSeconds) {
-    struct TrialCase { std::uint32_t size, ms, next; };
+    struct TrialCase {
+        std::uint32_t size, ms, next;
+    };
     const TrialCase cases[] = {
-        {1, 0, 10}, {10, 9, 100}, {10, 20, 750}, {100, 10, 15000}, {7, 1000, 10}, {3, 7, 30},
+        {1, 0, 10},
+        {10, 9, 100},
+        {10, 20, 750},
+        {100, 10, 15000},
+        {7, 1000, 10},
+        {3, 7, 30},
         // 1500 / 11 = 136.36..., times 1000 truncates to 136363.
         {1000, 11, 136363},
     };

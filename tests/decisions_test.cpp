@@ -71,8 +71,8 @@ std::unique_ptr<Ai> makeStrategy(std::size_t index) {
     return makeRosterAi(index);
 }
 
-std::string checkpointLine(const std::string& level, std::size_t index, std::uint32_t checkpoint,
-                           std::uint32_t played, std::uint32_t score, std::uint64_t hash) {
+std::string checkpointLine(const std::string& level, std::size_t index, std::uint32_t checkpoint, std::uint32_t played,
+                           std::uint32_t score, std::uint64_t hash) {
     char line[160];
     std::snprintf(line, sizeof line, "%s #%zu after %u: moves %u score %u hash %016llx", level.c_str(),
                   index == kSurviveIndex ? std::size_t{7777} : index, checkpoint, played, score,

@@ -75,8 +75,7 @@ SearchSettings exhaustive(std::uint32_t depth) {
 MoveList searchAll(const Game& start, std::uint32_t moveLimit, const SearchSettings& settings) {
     BeamSearch search(start, moveLimit, settings);
     MoveList played;
-    while (search.advance(played)) {
-    }
+    while (search.advance(played)) {}
     return played;
 }
 
@@ -195,7 +194,8 @@ TEST(WidthControl, SpendsTheBudgetWithoutOverrunningIt) {
         double spentMs = 0;
         for (std::uint32_t move = 0; move < kMoves; move += kStretch) {
             double stretchMs = 0;
-            for (std::uint32_t step = 0; step < kStretch; ++step) stretchMs += c.msPerMove(control.width(), move + step);
+            for (std::uint32_t step = 0; step < kStretch; ++step)
+                stretchMs += c.msPerMove(control.width(), move + step);
             spentMs += stretchMs;
             control.update(stretchMs, kStretch, kBudgetMs - spentMs, kMoves - move - kStretch);
         }

@@ -32,7 +32,9 @@ struct ReportCase {
 TEST(LevelReport, ReportsCountTheEffectiveLayoutAndTheSupplies) {
     const ReportCase cases[] = {
         // Heights 2, 5, 3, 4, 0: the 1 in row 0 of column 0 stands above a 0, so it is a jewel space.
-        {"a 1 above a 0, and a column of rock", {"10001", "00001", "10001", "10101", "10111"}, {"1", "1", "1", "1", ""},
+        {"a 1 above a 0, and a column of rock",
+         {"10001", "00001", "10001", "10101", "10111"},
+         {"1", "1", "1", "1", ""},
          printBoardReport,
          "Board\n    Dimensions: 5x5\n    Board size: 25\n    # of jewel spaces: 14 (56.00%)\n"
          "    # of rocks: 11 (44.00%)\n    Avg column size: 2.80\n    Layout:\n"
@@ -64,8 +66,9 @@ TEST(Drawing, NumbersFromTenFillTheirTwoPlacesAndPreviewsStartAtTheCursor) {
     EXPECT_EQ(board.substr(0, board.find("   1|")),
               "    | 0| 1| 2| 3| 4| 5| 6| 7| 8| 9|10|11|\n----|--|--|--|--|--|--|--|--|--|--|--|--|\n"
               "   0|  |  |  |  |  |  |  |  |  |  |  |  |\n");
-    EXPECT_EQ(board.substr(board.find("   9|")), "   9|  |  |  |  |  |  |  |  |  |  |  |  |\n"
-                                              "  10|##|##|##|##|##|##|##|##|##|##|##|##|\n\n");
+    EXPECT_EQ(board.substr(board.find("   9|")),
+              "   9|  |  |  |  |  |  |  |  |  |  |  |  |\n"
+              "  10|##|##|##|##|##|##|##|##|##|##|##|##|\n\n");
 
     // Column 0 at position 3 of "0123" shows 3, 0, 1, 2 from the bottom up;
     // column 11 at position 1 of "45" shows 5, 4.
@@ -74,9 +77,9 @@ TEST(Drawing, NumbersFromTenFillTheirTwoPlacesAndPreviewsStartAtTheCursor) {
     cursors[11] = 1;
     std::string blanks, sevens;
     for (int column = 1; column < 11; ++column) blanks += "  |", sevens += " 7|";
-    EXPECT_EQ(printed([&] { drawSupplyPreview(cursors); }), "    | 2|" + blanks + "  |\n    | 1|" + blanks +
-                                                                "  |\n    | 0|" + blanks + " 4|\n    | 3|" +
-                                                                sevens + " 5|\n");
+    EXPECT_EQ(
+        printed([&] { drawSupplyPreview(cursors); }),
+        "    | 2|" + blanks + "  |\n    | 1|" + blanks + "  |\n    | 0|" + blanks + " 4|\n    | 3|" + sevens + " 5|\n");
     EXPECT_EQ(printed([&] { drawNextJewels(cursors); }), "    | 3|" + sevens + " 5|\n");
 }
 

@@ -25,8 +25,7 @@ constexpr std::uint32_t kChunkMoves = 1000;
 // so that its runs rewind and a score is not the points the moves gained. A
 // whole run takes about two seconds.
 void generateLevel(const TempDir& dir) {
-    const ProgramRun run =
-        runTool(dir, {"generate", ".", "--cols", "8", "--rows", "8", "--kinds", "6", "--seed", "2"});
+    const ProgramRun run = runTool(dir, {"generate", ".", "--cols", "8", "--rows", "8", "--kinds", "6", "--seed", "2"});
     ASSERT_EQ(run.exitStatus, 0) << run.errors;
 }
 
@@ -63,8 +62,8 @@ std::vector<ChunkLine> chunkLinesOf(const std::string& log) {
     std::smatch fields;
     for (const std::string& line : linesOf(log)) {
         if (std::regex_match(line, fields, chunkLine))
-            lines.push_back({static_cast<std::uint32_t>(std::stoul(fields[1])),
-                             static_cast<std::uint32_t>(std::stoul(fields[2]))});
+            lines.push_back(
+                {static_cast<std::uint32_t>(std::stoul(fields[1])), static_cast<std::uint32_t>(std::stoul(fields[2]))});
         if (!std::regex_match(line, fields, resetLine)) continue;
         const auto rewoundTo = static_cast<std::uint32_t>(std::stoul(fields[1]));
         for (ChunkLine& earlier : lines)

@@ -37,7 +37,7 @@ struct ReaderErrorRun {
     std::optional<std::string> layout;  // nullopt: no speelveld.txt
     std::optional<std::string> supply;  // nullopt: no kolommen.txt
     std::string expectedOutput;
-    bool layoutIsFolder = false;        // a folder named speelveld.txt: it opens, but reading it fails
+    bool layoutIsFolder = false;  // a folder named speelveld.txt: it opens, but reading it fails
 };
 
 std::string repeated(const std::string& text, int times) {

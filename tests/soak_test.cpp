@@ -13,11 +13,11 @@ namespace {
 
 struct SoakCase {
     const char* name;
-    const char* fault;         // SOAK_FAULT for the stand-in
-    int exitStatus;            // of the soak script
-    const char* summary;       // its "P passed, F failed" line
-    const char* neverSettle;   // its "K levels never settle" line
-    const char* verdict;       // a part of its report that only the right check gives
+    const char* fault;        // SOAK_FAULT for the stand-in
+    int exitStatus;           // of the soak script
+    const char* summary;      // its "P passed, F failed" line
+    const char* neverSettle;  // its "K levels never settle" line
+    const char* verdict;      // a part of its report that only the right check gives
 };
 
 const SoakCase soakCases[] = {
@@ -52,9 +52,9 @@ TEST(Soak, ReportsEveryFaultOfTheToolAndPassesASoundOne) {
         TempDir dir;
 
         // Level 3 of seed 1 is a 5x23 field with 4 kinds; three moves take milliseconds.
-        const ProgramRun run = runProgramIn(dir.path(), sourcePath("scripts/soak").string(),
-                                            {"--seed", "1", "--first", "3", "--levels", "1", "--moves", "3",
-                                             "--ai", "0,1", "--timeout", "2"});
+        const ProgramRun run = runProgramIn(
+            dir.path(), sourcePath("scripts/soak").string(),
+            {"--seed", "1", "--first", "3", "--levels", "1", "--moves", "3", "--ai", "0,1", "--timeout", "2"});
 
         EXPECT_EQ(run.exitStatus, c.exitStatus) << run.output << run.errors;
         const std::string lastLines = std::string("\n") + c.neverSettle + "\n" + c.summary + "\n";

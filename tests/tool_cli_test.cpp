@@ -58,9 +58,11 @@ TEST(ToolUsage, BadArgumentsAreRefusedWithOneLineOnStandardErrorAndStatusTwo) {
         {"51 columns", {"generate", "level", "--cols", "51", "--rows", "8"}, "--cols"},
         {"4 rows", {"generate", "level", "--cols", "8", "--rows", "4"}, "--rows"},
         {"11 kinds", {"generate", "level", "--cols", "8", "--rows", "8", "--kinds", "11"}, "--kinds"},
-        {"supplies over 1000", {"generate", "level", "--cols", "8", "--rows", "8", "--supply", "1", "1001"},
+        {"supplies over 1000",
+         {"generate", "level", "--cols", "8", "--rows", "8", "--supply", "1", "1001"},
          "--supply"},
-        {"shortest supply over the longest", {"generate", "level", "--cols", "8", "--rows", "8", "--supply", "9", "3"},
+        {"shortest supply over the longest",
+         {"generate", "level", "--cols", "8", "--rows", "8", "--supply", "9", "3"},
          "--supply"},
         {"unknown rock style", {"generate", "level", "--cols", "8", "--rows", "8", "--rocks", "some"}, "--rocks"},
     };
@@ -81,8 +83,8 @@ TEST(ToolUsage, BadArgumentsAreRefusedWithOneLineOnStandardErrorAndStatusTwo) {
 
 struct BrokenLevel {
     const char* name;
-    const char* layout;  // nullptr: no speelveld.txt
-    const char* supply;  // nullptr: no kolommen.txt
+    const char* layout;   // nullptr: no speelveld.txt
+    const char* supply;   // nullptr: no kolommen.txt
     const char* message;  // the readers' own, or the first fill's
 };
 

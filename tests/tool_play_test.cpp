@@ -53,7 +53,7 @@ struct RoundTripCase {
     std::string ai;
     unsigned strategy;  // the number the name stands for
     std::uint32_t moves;
-    std::uint32_t every;               // verify's --every
+    std::uint32_t every;                 // verify's --every
     std::optional<std::uint32_t> after;  // show's --after; none: the whole file
 };
 

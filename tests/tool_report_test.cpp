@@ -38,8 +38,11 @@ TEST(ToolReport, SummarisesAndChartsJewelsLogsAndSolveProgressLines) {
     const ProgramRun lint = runProgramIn(dir.path(), XMLLINT_EXECUTABLE, {"--noout", "chart.svg"});
     EXPECT_EQ(lint.exitStatus, 0) << lint.errors;
     const std::string chart = readFileBytes(dir.path() / "chart.svg");
-    for (const auto& [mark, count] : {std::pair{"point log-0", 100u}, {"point log-1", 40u}, {"point log-2", 2u},
-                                      {"failure log-0", 3u}, {"reset log-1", 1u}})
+    for (const auto& [mark, count] : {std::pair{"point log-0", 100u},
+                                      {"point log-1", 40u},
+                                      {"point log-2", 2u},
+                                      {"failure log-0", 3u},
+                                      {"reset log-1", 1u}})
         EXPECT_EQ(countOf(chart, std::string("class=\"") + mark + "\""), count) << mark;
     EXPECT_NE(chart.find(">medium-20x15-run.log<"), std::string::npos);
     // The survival strategy's band runs from each reset on to the end of its chunk.

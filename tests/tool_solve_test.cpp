@@ -51,8 +51,8 @@ TEST(ToolSolve, AFixedWidthGivesOneFileForAnyThreadCountThatReplaysToTheScoreRep
     std::vector<std::string> files;
     // Wide enough that three threads share each step's looks and plays.
     for (const auto& [file, threads] : {std::pair{"first.txt", "1"}, std::pair{"second.txt", "3"}}) {
-        const ProgramRun run = runTool(dir, {"solve", "--level", level, "--moves", "1500", "--width", "40",
-                                             "--threads", threads, "--out", file});
+        const ProgramRun run = runTool(
+            dir, {"solve", "--level", level, "--moves", "1500", "--width", "40", "--threads", threads, "--out", file});
         ASSERT_EQ(run.exitStatus, 0) << run.errors;
         const Solved solved = parseSolved(run.output);
         EXPECT_EQ(solved.moves, 1500u);

@@ -288,7 +288,8 @@ private:
         for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
             const Cell* cellsA = &a.cells[column * Level.stride];
             const Cell* cellsB = &b.cells[column * Level.stride];
-            if (a.supplyCursor[column] == b.supplyCursor[column] && equalCellsMask(cellsA, cellsB, Level.stride) == allRows)
+            if (a.supplyCursor[column] == b.supplyCursor[column] &&
+                equalCellsMask(cellsA, cellsB, Level.stride) == allRows)
                 continue;
             if (span.first > column) span.first = column;
             span.last = column;

@@ -121,7 +121,8 @@ std::uint32_t RecursiveMagicAi<N>::searchMapped(Move* best, unsigned level, cons
             const bool commutes = kTransposes && Transpositions::commute(rootChanged, changedColumns(outcome.game));
             outcome.value = points + transpositions.valueAfter(rootIndex, candidates[index], commutes, [&] {
                 mapChildMoves(outcome.game, moves, childMoves);
-                return lastMoveValue(nullptr, outcome.game, childMoves, {recall.notes, changedColumns(outcome.game), nullptr});
+                return lastMoveValue(nullptr, outcome.game, childMoves,
+                                     {recall.notes, changedColumns(outcome.game), nullptr});
             });
         } else {
             if (!outcome.played) play(outcome, candidates[index]);

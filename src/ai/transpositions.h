@@ -26,7 +26,8 @@ public:
     // Forgets the last root and numbers the candidates of the new one.
     void startRoot(const MoveList& candidates) {
         count = candidates.size();
-        for (std::size_t index = 0; index < count; ++index) rootIndexOf[moveIndex(candidates[index])] = static_cast<std::uint16_t>(index);
+        for (std::size_t index = 0; index < count; ++index)
+            rootIndexOf[moveIndex(candidates[index])] = static_cast<std::uint16_t>(index);
         if (values.size() < count * count) {
             values.resize(count * count);
             stamps.resize(count * count, 0);

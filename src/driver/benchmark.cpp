@@ -53,7 +53,7 @@ void printReport(std::size_t index, const AiPerformance& record) {
                 static_cast<double>(record.movesPerMs), static_cast<double>(record.pointsPerMs),
                 static_cast<double>(record.msPerMove), static_cast<double>(record.pointsPerMove));
     printNow("100.000 moves would take %.2fms, scoring %.2f points\n\n",
-                static_cast<double>(record.msPerMove) * 100000.0, static_cast<double>(record.pointsPerMove) * 100000.0);
+             static_cast<double>(record.msPerMove) * 100000.0, static_cast<double>(record.pointsPerMove) * 100000.0);
 }
 
 }  // namespace

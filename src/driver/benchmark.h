@@ -16,9 +16,16 @@ using Roster = std::array<std::unique_ptr<Ai>, kRosterSize>;
 
 // The class of each roster strategy, by index: how people name them.
 inline constexpr std::array<const char*, kRosterSize> kRosterNames = {
-    "MostPointsAi",         "SimpleMostPointsAi", "SimpleRecursiveAi<1>", "SimpleRecursiveAi<2>",
-    "SimpleRecursiveAi<3>", "MostDropsAi",        "MagicAi",              "RecursiveMagicAi<1>",
-    "RecursiveMagicAi<2>",  "RecursiveMagicAi<3>",
+    "MostPointsAi",
+    "SimpleMostPointsAi",
+    "SimpleRecursiveAi<1>",
+    "SimpleRecursiveAi<2>",
+    "SimpleRecursiveAi<3>",
+    "MostDropsAi",
+    "MagicAi",
+    "RecursiveMagicAi<1>",
+    "RecursiveMagicAi<2>",
+    "RecursiveMagicAi<3>",
 };
 
 // Which roster strategies a benchmark measures, by index.
@@ -53,8 +60,7 @@ std::uint32_t nextTrialSize(std::uint32_t trialSize, std::uint32_t trialMs);
 // Lets every selected strategy of the roster play growing trials on its own copy
 // of the settled game, printing each trial and a report per strategy. Strategies
 // not selected print nothing and keep 0 in every figure.
-PerformanceTable benchmarkAis(const Roster& roster, const Game& settledGame,
-                              RosterSelection selection = kWholeRoster);
+PerformanceTable benchmarkAis(const Roster& roster, const Game& settledGame, RosterSelection selection = kWholeRoster);
 
 // The index of the strategy whose speed best fits the time per move still
 // available, traded up to any that is both faster and scores more per move.

@@ -21,8 +21,7 @@ std::uint32_t timeLeftMs(std::uint32_t budgetMs) {
 
 class MatchRunner {
 public:
-    MatchRunner(const Roster& roster, const PerformanceTable& table, Game& game, const MatchRules& rules,
-                Ai& fallback)
+    MatchRunner(const Roster& roster, const PerformanceTable& table, Game& game, const MatchRules& rules, Ai& fallback)
         : roster_(roster),
           table_(table),
           game_(game),

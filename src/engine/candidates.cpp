@@ -60,7 +60,8 @@ std::uint64_t equalRowsApart(const Game& game, std::uint32_t a, std::uint32_t b,
 
 template <unsigned Blocks>
 void findEqualities(const Game& game, std::uint32_t column, ColumnEqualities& masks) {
-    for (int apart = 1; apart <= 3; ++apart) masks.sameColumn[apart] = equalRowsApart<Blocks>(game, column, column, apart);
+    for (int apart = 1; apart <= 3; ++apart)
+        masks.sameColumn[apart] = equalRowsApart<Blocks>(game, column, column, apart);
     const bool next = column + 1 < Level.columnCount;
     const bool twoRight = column + 2 < Level.columnCount;
     for (int apart = -2; apart <= 2; ++apart)
@@ -94,12 +95,12 @@ inline std::uint64_t southMoves(std::uint32_t c, const Neighbourhood& n) {
     const std::uint64_t jewelRows = Level.jewelRows[c];
     // The rising jewel, from row r + 1: rows r - 1 and r - 2 above it, or the cells beside row r.
     const std::uint64_t risingUp = atRow(n.own.sameColumn[2], -1) & atRow(n.own.sameColumn[3], -2);
-    const std::uint64_t risingSideways = pairAround(n.twoLeft.twoRight[2], n.oneLeft.nextColumn[3],
-                                                    n.own.nextColumn[1], n.own.twoRight[0]);
+    const std::uint64_t risingSideways =
+        pairAround(n.twoLeft.twoRight[2], n.oneLeft.nextColumn[3], n.own.nextColumn[1], n.own.twoRight[0]);
     // The falling jewel, from row r; rows past the column's height are not its cells.
     const std::uint64_t fallingDown = n.own.sameColumn[2] & n.own.sameColumn[3] & (jewelRows >> 3);
-    const std::uint64_t fallingSideways = pairAround(n.twoLeft.twoRight[0], n.oneLeft.nextColumn[1],
-                                                     n.own.nextColumn[3], n.own.twoRight[2]);
+    const std::uint64_t fallingSideways =
+        pairAround(n.twoLeft.twoRight[0], n.oneLeft.nextColumn[1], n.own.nextColumn[3], n.own.twoRight[2]);
     // Both cells must be jewels, and unequal ones.
     const std::uint64_t exchangeable = (jewelRows >> 1) & ~n.own.sameColumn[1];
     return (risingUp | risingSideways | fallingDown | fallingSideways) & exchangeable;
@@ -115,12 +116,12 @@ inline std::uint64_t eastMoves(std::uint32_t c, const Neighbourhood& n) {
     const std::uint64_t* beside = n.own.nextColumn;  // index d + 2: (c, s) against (c + 1, s + d)
     // The jewel moving left, from (c + 1, r); below row r only the column's own cells count.
     const std::uint64_t leftward = n.oneLeft.twoRight[1] & n.twoLeft.threeRight;
-    const std::uint64_t leftVertical = pairAround(atRow(beside[4], -2), atRow(beside[3], -1), beside[1] & (left >> 1),
-                                                  beside[0] & (left >> 2));
+    const std::uint64_t leftVertical =
+        pairAround(atRow(beside[4], -2), atRow(beside[3], -1), beside[1] & (left >> 1), beside[0] & (left >> 2));
     // The jewel moving right, from (c, r).
     const std::uint64_t rightward = n.own.twoRight[1] & n.own.threeRight;
-    const std::uint64_t rightVertical = pairAround(atRow(beside[0], -2), atRow(beside[1], -1),
-                                                   beside[3] & (right >> 1), beside[4] & (right >> 2));
+    const std::uint64_t rightVertical =
+        pairAround(atRow(beside[0], -2), atRow(beside[1], -1), beside[3] & (right >> 1), beside[4] & (right >> 2));
     const std::uint64_t exchangeable = left & right & ~beside[2];
     return (leftward | leftVertical | rightward | rightVertical) & exchangeable;
 }

@@ -31,7 +31,6 @@ inline std::uint64_t equalCellsMask(const Cell* a, const Cell* b, std::uint32_t 
     return firstBits(mask, count);
 }
 
-
 // Bit r is set where cells[r] == value, over Blocks whole 16-byte blocks; the
 // caller keeps the bits of the rows it needs.
 template <unsigned Blocks>
@@ -77,7 +76,8 @@ inline std::uint64_t equalBelowMask(const Cell* cells) {
 #if defined(__SSE2__)
     if constexpr (Blocks == 1) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells));
-        const auto equal = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_srli_si128(block, 1))));
+        const auto equal =
+            static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_srli_si128(block, 1))));
         return (equal & 0x7FFFu) | (static_cast<std::uint64_t>(cells[15] == cells[16]) << 15);
     }
 #endif

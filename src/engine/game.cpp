@@ -24,18 +24,14 @@ Game::Game() {
             cellAt(*this, column, row) = row < Level.columnHeight[column] ? kEmpty : kRock;
 }
 
-Game::Game(const Game& other) noexcept {
-    std::memcpy(static_cast<void*>(this), &other, usedGameBytes());
-}
+Game::Game(const Game& other) noexcept { std::memcpy(static_cast<void*>(this), &other, usedGameBytes()); }
 
 Game& Game::operator=(const Game& other) noexcept {
     if (this != &other) std::memcpy(static_cast<void*>(this), &other, usedGameBytes());
     return *this;
 }
 
-bool operator==(const Game& a, const Game& b) {
-    return std::memcmp(&a, &b, usedGameBytes()) == 0;
-}
+bool operator==(const Game& a, const Game& b) { return std::memcmp(&a, &b, usedGameBytes()) == 0; }
 
 namespace {
 

@@ -64,8 +64,7 @@ inline void clearRange(std::uint32_t& first, std::uint32_t& last) {
     last = 0;
 }
 
-inline void widenRange(std::uint32_t& first, std::uint32_t& last, std::uint32_t otherFirst,
-                       std::uint32_t otherLast) {
+inline void widenRange(std::uint32_t& first, std::uint32_t& last, std::uint32_t otherFirst, std::uint32_t otherLast) {
     if (otherFirst < first) first = otherFirst;
     if (otherLast > last) last = otherLast;
 }

@@ -85,7 +85,8 @@ std::uint32_t refillInBlocks(Game& game) {
 #endif
     std::uint32_t lowestChanged = 0;
     for (std::uint32_t column = game.dirtyFirst; column <= game.dirtyLast; ++column) {
-        const std::uint64_t empty = blocksEqualToMask<Blocks>(&cellAt(game, column, 0), kEmpty) & Level.jewelRows[column];
+        const std::uint64_t empty =
+            blocksEqualToMask<Blocks>(&cellAt(game, column, 0), kEmpty) & Level.jewelRows[column];
         if (empty == 0) continue;
         // A column of one block is scanned whole anyway.
         if constexpr (Blocks > 1) {
@@ -273,8 +274,8 @@ bool FirstStep::makesRun() const {
         }
     }
     for (std::uint32_t column = clearedFirst; column <= clearedLast; ++column) {
-        const std::uint32_t below = equalBelow(after[column - windowFirst]) &
-                                    static_cast<std::uint32_t>(Level.jewelRows[column] >> 1);
+        const std::uint32_t below =
+            equalBelow(after[column - windowFirst]) & static_cast<std::uint32_t>(Level.jewelRows[column] >> 1);
         runs |= below & (below >> 1);
     }
     return runs != 0;
@@ -359,8 +360,8 @@ private:
     void clearAndRefill(const Run* runs, std::uint32_t count);
 
     const Game& source;
-    std::uint64_t changed;   // bit c: column c differs from the game's
-    std::uint64_t refilled;  // bit c: column c took jewels from its supply
+    std::uint64_t changed;      // bit c: column c differs from the game's
+    std::uint64_t refilled;     // bit c: column c took jewels from its supply
     std::uint32_t loadedFirst;  // the columns read into cells
     std::uint32_t loadedLast;
     ColumnBlock cells[kMaxColumns];
@@ -417,7 +418,8 @@ std::uint32_t RegisterCascade::findRuns(Run* runs) {
     std::uint32_t found = 0;
     const auto note = [&](std::uint32_t starts, std::uint32_t column, bool horizontal) {
         for (; starts != 0; starts &= starts - 1, ++found)
-            if (found < kMaxRuns) runs[found] = {column, static_cast<std::uint32_t>(std::countr_zero(starts)), 0, horizontal};
+            if (found < kMaxRuns)
+                runs[found] = {column, static_cast<std::uint32_t>(std::countr_zero(starts)), 0, horizontal};
     };
     if (windowStart <= lastStart) {
         std::uint32_t previous = 0;
@@ -430,7 +432,8 @@ std::uint32_t RegisterCascade::findRuns(Run* runs) {
         }
     }
     for (std::uint32_t column = dirtyFirst; column <= dirtyLast; ++column) {
-        const std::uint32_t below = equalBelow(cells[column]) & static_cast<std::uint32_t>(Level.jewelRows[column] >> 1);
+        const std::uint32_t below =
+            equalBelow(cells[column]) & static_cast<std::uint32_t>(Level.jewelRows[column] >> 1);
         note(~(below << 1) & below & (below >> 1), column, false);
     }
     if (found > kMaxRuns) return found;
@@ -601,8 +604,8 @@ SettleResult settleSwapped(Game& game, const Move& move, bool atRestBefore) {
     const Move partner = neighbourOf(move);
     clearRange(game.dirtyFirst, game.dirtyLast);
     // The two jewels differ, so their groups never share a cell.
-    const std::uint32_t groups = clearGroupThrough(game, move.column, move.row) +
-                                 clearGroupThrough(game, partner.column, partner.row);
+    const std::uint32_t groups =
+        clearGroupThrough(game, move.column, move.row) + clearGroupThrough(game, partner.column, partner.row);
     if (groups == 0) return {0, true};
     return refillAndSettle(game, true);
 }

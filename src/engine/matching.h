@@ -46,9 +46,7 @@ struct Arms {
 
     bool vertical() const { return above + below >= 2; }
     bool horizontal() const { return left + right >= 2; }
-    std::uint32_t groupSize() const {
-        return 1 + (vertical() ? above + below : 0) + (horizontal() ? left + right : 0);
-    }
+    std::uint32_t groupSize() const { return 1 + (vertical() ? above + below : 0) + (horizontal() ? left + right : 0); }
     // The first and last column of the group through a cell of column.
     std::uint32_t firstColumn(std::uint32_t column) const { return horizontal() ? column - left : column; }
     std::uint32_t lastColumn(std::uint32_t column) const { return horizontal() ? column + right : column; }

@@ -59,6 +59,5 @@ void readLayoutFile(const std::string& fileName) {
         if (height > Level.tallestColumn) Level.tallestColumn = height;
     }
     Level.stride = Level.tallestColumn < 16 ? 16 : Level.tallestColumn;
-    Level.averageColumnHeight =
-        static_cast<float>(Level.jewelSpaceCount) / static_cast<float>(Level.columnCount);
+    Level.averageColumnHeight = static_cast<float>(Level.jewelSpaceCount) / static_cast<float>(Level.columnCount);
 }

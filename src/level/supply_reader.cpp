@@ -38,8 +38,7 @@ void computeSupplyStatistics() {
         for (std::uint32_t kind = 0; kind < kJewelKinds; ++kind)
             Level.supplyKindShare[kind] = static_cast<float>(Level.supplyKindCount[kind]) / jewelCount;
     }
-    Level.averageSupplyLength =
-        static_cast<float>(Level.supplyJewelCount) / static_cast<float>(Level.columnCount);
+    Level.averageSupplyLength = static_cast<float>(Level.supplyJewelCount) / static_cast<float>(Level.columnCount);
 }
 
 void computeFallingJewels() {
@@ -81,8 +80,7 @@ void readSupplyFile(const std::string& fileName) {
         storeSupplyLine(Level.supply[columnIndex], line);
         ++columnIndex;
     }
-    if (columnIndex != Level.columnCount)
-        throw LevelError("Aantal kolommen niet gelijk aan data in speelveld.txt");
+    if (columnIndex != Level.columnCount) throw LevelError("Aantal kolommen niet gelijk aan data in speelveld.txt");
 
     computeSupplyStatistics();
     computeFallingJewels();

@@ -116,8 +116,8 @@ void BeamSearch::playCandidates() {
     const auto before = [](const Candidate& a, const Candidate& b) {
         return rankedBefore(a.estimate, a, b.estimate, b);
     };
-    const std::size_t played = std::min<std::size_t>(
-        candidates_.size(), static_cast<std::size_t>(settings_.width) * settings_.playedPerKept);
+    const std::size_t played =
+        std::min<std::size_t>(candidates_.size(), static_cast<std::size_t>(settings_.width) * settings_.playedPerKept);
     if (played < candidates_.size())
         std::nth_element(candidates_.begin(), candidates_.begin() + static_cast<std::ptrdiff_t>(played),
                          candidates_.end(), before);

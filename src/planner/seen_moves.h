@@ -25,8 +25,8 @@ struct SeenMove {
 // there wherever that change cannot reach them; the rest are looked at on a
 // scratch copy. With no parent moves, every move is looked at.
 template <typename Note>
-void seeMoves(const Game& game, const MoveMap& moves, std::span<const SeenMove> parentSeen,
-              std::uint32_t changedFirst, std::uint32_t changedLast, Note&& note) {
+void seeMoves(const Game& game, const MoveMap& moves, std::span<const SeenMove> parentSeen, std::uint32_t changedFirst,
+              std::uint32_t changedLast, Note&& note) {
     Game scratch(game);
     const auto look = [&](const Move& move) {
         const MoveOutcome outcome = lookAtMove(game, scratch, move);

@@ -33,7 +33,7 @@ private:
     const std::function<void(std::uint32_t)>* part_ = nullptr;
     std::uint32_t parts_ = 0;
     std::atomic<std::uint32_t> nextPart_{0};
-    std::atomic<std::uint32_t> working_{0};   // workers not yet done with this piece of work
+    std::atomic<std::uint32_t> working_{0};     // workers not yet done with this piece of work
     std::atomic<std::uint32_t> generation_{0};  // counts the pieces of work, woken on
     std::atomic<bool> stopping_{false};
 };

@@ -20,8 +20,7 @@ std::string compactNumber(double value) {
 }
 
 std::string line(double x1, double y1, double x2, double y2, const char* colour) {
-    return formatted("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\"/>\n", x1, y1, x2, y2,
-                     colour);
+    return formatted("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\"/>\n", x1, y1, x2, y2, colour);
 }
 
 std::string axisTitles(const Frame& frame) {
@@ -50,9 +49,10 @@ Axis roundAxis(double largest) {
 }
 
 std::string chartText(double x, double y, const std::string& content, const char* anchor, const std::string& extra) {
-    return formatted("<text x=\"%.1f\" y=\"%.1f\" font-family=\"sans-serif\" font-size=\"12\" fill=\"%s\" "
-                     "text-anchor=\"%s\"%s>%s</text>\n",
-                     x, y, kChartInk, anchor, extra.c_str(), xmlEscaped(content).c_str());
+    return formatted(
+        "<text x=\"%.1f\" y=\"%.1f\" font-family=\"sans-serif\" font-size=\"12\" fill=\"%s\" "
+        "text-anchor=\"%s\"%s>%s</text>\n",
+        x, y, kChartInk, anchor, extra.c_str(), xmlEscaped(content).c_str());
 }
 
 std::string frameAxes(const Frame& frame) {

@@ -13,7 +13,7 @@
 
 struct VerifyOptions {
     std::string levelFolder = ".";
-    std::string moveFile;  // empty: uitvoer.txt in the level folder
+    std::string moveFile;     // empty: uitvoer.txt in the level folder
     std::uint32_t every = 0;  // 0: no progress lines
     bool time = false;        // also print the time per move
 };

@@ -42,9 +42,10 @@ void addLevelOption(CLI::App& command, std::string& folder) {
 
 CLI::App* addVerify(CLI::App& tool, VerifyOptions& options) {
     CLI::App* verify = tool.add_subcommand(
-        "verify", "Replays a move file from the level's settled start; prints \"ok N moves, score S\" "
-                  "(S the game's score, the first fill's points included, as jewels prints it) or the first bad "
-                  "line (exit status 1)");
+        "verify",
+        "Replays a move file from the level's settled start; prints \"ok N moves, score S\" "
+        "(S the game's score, the first fill's points included, as jewels prints it) or the first bad "
+        "line (exit status 1)");
     addLevelOption(*verify, options.levelFolder);
     verify->add_option("MOVEFILE", options.moveFile, "The move file [default: uitvoer.txt in the level folder]");
     verify->add_option("--every", options.every, "Also print the game's score after every K moves")
@@ -56,9 +57,10 @@ CLI::App* addVerify(CLI::App& tool, VerifyOptions& options) {
 
 CLI::App* addPlay(CLI::App& tool, PlayOptions& options) {
     CLI::App* play = tool.add_subcommand(
-        "play", "Lets one strategy play from the level's settled start; prints \"MOVE COLUMN ROW LETTER SCORE\" "
-                "per move (SCORE the game's score after it), then \"total POINTS moves N\" "
-                "(POINTS gained by the moves, the first fill's points left out)");
+        "play",
+        "Lets one strategy play from the level's settled start; prints \"MOVE COLUMN ROW LETTER SCORE\" "
+        "per move (SCORE the game's score after it), then \"total POINTS moves N\" "
+        "(POINTS gained by the moves, the first fill's points left out)");
     addLevelOption(*play, options.levelFolder);
     play->add_option("--ai", options.ai,
                      "Roster index 0-9, 7777 for SurviveAi, or a class name such as 'SimpleRecursiveAi<2>'")
@@ -85,8 +87,9 @@ CLI::App* addBench(CLI::App& tool, BenchOptions& options) {
 
 CLI::App* addShow(CLI::App& tool, ShowOptions& options) {
     CLI::App* show = tool.add_subcommand(
-        "show", "Draws the field as jewels does, after replaying a move file; prints \"score S after N moves\" "
-                "(S the game's score, the first fill's points included)");
+        "show",
+        "Draws the field as jewels does, after replaying a move file; prints \"score S after N moves\" "
+        "(S the game's score, the first fill's points included)");
     addLevelOption(*show, options.levelFolder);
     CLI::Option* moves =
         show->add_option("--moves", options.moveFile, "Move file to replay [default: none]")->type_name("FILE");
@@ -98,11 +101,12 @@ CLI::App* addShow(CLI::App& tool, ShowOptions& options) {
 }
 
 CLI::App* addSolve(CLI::App& tool, SolveOptions& options) {
-    CLI::App* solve = tool.add_subcommand(
-        "solve", "Plans the best moves it can find within a time budget and writes them as a move file; "
-                 "prints \"solved N moves, score S in T ms\" (S the game's score), exit status 7 when every "
-                 "line runs out of moves even after going back to checkpoints, 130 or 143 when interrupted "
-                 "(the moves so far are written)");
+    CLI::App* solve =
+        tool.add_subcommand("solve",
+                            "Plans the best moves it can find within a time budget and writes them as a move file; "
+                            "prints \"solved N moves, score S in T ms\" (S the game's score), exit status 7 when every "
+                            "line runs out of moves even after going back to checkpoints, 130 or 143 when interrupted "
+                            "(the moves so far are written)");
     addLevelOption(*solve, options.levelFolder);
     solve->add_option("--moves", options.moves, "Most moves to play")
         ->type_name("N")
@@ -114,23 +118,26 @@ CLI::App* addSolve(CLI::App& tool, SolveOptions& options) {
         ->check(CLI::Range(1.0, 1e7));
     solve->add_option("--out", options.outFile, "The move file [default: uitvoer.txt in the level folder]")
         ->type_name("FILE");
-    solve->add_option("--width", options.width,
-                      "Keep W positions per move instead of sizing the search to the budget: no clock, "
-                      "the same file on every machine")
+    solve
+        ->add_option("--width", options.width,
+                     "Keep W positions per move instead of sizing the search to the budget: no clock, "
+                     "the same file on every machine")
         ->type_name("W")
         ->check(CLI::Range(1u, 100000u));
     solve->add_option("--depth", options.search.depth, "Most moves the lines run ahead of the moves played")
         ->type_name("D")
         ->capture_default_str()
         ->check(CLI::Range(1u, 1000u));
-    solve->add_option("--move-weight", options.search.pointsPerLegalMove,
-                      "Points each legal move on the field is worth to the search")
+    solve
+        ->add_option("--move-weight", options.search.pointsPerLegalMove,
+                     "Points each legal move on the field is worth to the search")
         ->type_name("P")
         ->capture_default_str()
         ->check(CLI::Range(0u, 100000u));
-    solve->add_option("--scarce-weight", options.search.scarcePointsPerSize,
-                      "Points the first legal move is worth besides, per square root of the jewel spaces; "
-                      "the k-th move is worth 1/k of them")
+    solve
+        ->add_option("--scarce-weight", options.search.scarcePointsPerSize,
+                     "Points the first legal move is worth besides, per square root of the jewel spaces; "
+                     "the k-th move is worth 1/k of them")
         ->type_name("P")
         ->capture_default_str()
         ->check(CLI::Range(0u, 1000000u));
@@ -174,20 +181,22 @@ CLI::App* addGenerate(CLI::App& tool, GenerateOptions& options) {
 
 CLI::App* addReport(CLI::App& tool, ReportOptions& options) {
     CLI::App* report = tool.add_subcommand(
-        "report", "Reads console logs of jewels (and progress lines of solve); prints a line per log: the moves "
-                  "and the game's score at its last score line, points per move, time used, failures, resets, "
-                  "lines skipped and the strategies with their chunks");
+        "report",
+        "Reads console logs of jewels (and progress lines of solve); prints a line per log: the moves "
+        "and the game's score at its last score line, points per move, time used, failures, resets, "
+        "lines skipped and the strategies with their chunks");
     report->add_option("LOG", options.logFiles, "A log: what jewels printed, e.g. through tee")->required();
-    report->add_option("--svg", options.svgFile,
-                       "Also draw the score over the moves played, the time left, failures, resets and the "
-                       "strategy per chunk as an SVG chart")
+    report
+        ->add_option("--svg", options.svgFile,
+                     "Also draw the score over the moves played, the time left, failures, resets and the "
+                     "strategy per chunk as an SVG chart")
         ->type_name("FILE");
     return report;
 }
 
 Subcommands addSubcommands(CLI::App& tool, ToolOptions& options) {
-    return {addVerify(tool, options.verify), addPlay(tool, options.play), addBench(tool, options.bench),
-            addShow(tool, options.show), addSolve(tool, options.solve), addGenerate(tool, options.generate),
+    return {addVerify(tool, options.verify), addPlay(tool, options.play),   addBench(tool, options.bench),
+            addShow(tool, options.show),     addSolve(tool, options.solve), addGenerate(tool, options.generate),
             addReport(tool, options.report)};
 }
 
@@ -217,15 +226,17 @@ int reportError(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App tool("The companion of jewels: verify, play, bench, show, solve and generate levels and move files, "
-                  "and report on the logs of runs.",
-                  "jewels-tool");
+    CLI::App tool(
+        "The companion of jewels: verify, play, bench, show, solve and generate levels and move files, "
+        "and report on the logs of runs.",
+        "jewels-tool");
     tool.set_version_flag("--version", std::string("jewels-tool ") + JEWELS_VERSION);
     // Not require_subcommand: it would answer an unknown subcommand with "a subcommand is required".
     tool.require_subcommand(0, 1);
-    tool.footer("Exit status: 0 done; 1 a move file holds a malformed or illegal line; 2 bad arguments, a level\n"
-                "that cannot be read or never settles, a file that cannot be read or written, or a log without\n"
-                "a score line; 7 solve ran out of legal moves; 130 or 143 solve was interrupted.\n");
+    tool.footer(
+        "Exit status: 0 done; 1 a move file holds a malformed or illegal line; 2 bad arguments, a level\n"
+        "that cannot be read or never settles, a file that cannot be read or written, or a log without\n"
+        "a score line; 7 solve ran out of legal moves; 130 or 143 solve was interrupted.\n");
     ToolOptions options;
     const Subcommands commands = addSubcommands(tool, options);
 

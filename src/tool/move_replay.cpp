@@ -35,8 +35,7 @@ std::optional<Move> asListedMove(const Move& move) {
         case West:
             if (move.column == 0) return std::nullopt;
             return Move{move.column - 1, move.row, East};
-        default:
-            return move;
+        default: return move;
     }
 }
 

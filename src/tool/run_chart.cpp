@@ -21,9 +21,9 @@ const std::uint32_t kChunkMoves = MatchRules{}.chunkSize;
 constexpr std::array<const char*, 8> kLogColours = {"#1f77b4", "#d62728", "#2ca02c", "#9467bd",
                                                     "#ff7f0e", "#17becf", "#8c564b", "#e377c2"};
 // By roster number; the survival strategy last.
-constexpr std::array<const char*, kRosterSize + 1> kStrategyColours = {
-    "#4e79a7", "#f28e2b", "#e15759", "#76b7b2", "#59a14f", "#edc948",
-    "#b07aa1", "#ff9da7", "#9c755f", "#2f4b7c", "#333333"};
+constexpr std::array<const char*, kRosterSize + 1> kStrategyColours = {"#4e79a7", "#f28e2b", "#e15759", "#76b7b2",
+                                                                       "#59a14f", "#edc948", "#b07aa1", "#ff9da7",
+                                                                       "#9c755f", "#2f4b7c", "#333333"};
 constexpr unsigned kSurvivalColour = kRosterSize;
 
 const char* logColour(std::size_t log) { return kLogColours[log % kLogColours.size()]; }
@@ -65,14 +65,15 @@ std::string crossAt(double x, double y, const char* colour, const std::string& r
 }
 
 std::string ringAt(double x, double y, const char* colour, const std::string& role) {
-    return formatted("<circle class=\"%s\" cx=\"%.1f\" cy=\"%.1f\" r=\"4.5\" fill=\"none\" stroke=\"%s\" "
-                     "stroke-width=\"1.5\"/>\n",
-                     role.c_str(), x, y, colour);
+    return formatted(
+        "<circle class=\"%s\" cx=\"%.1f\" cy=\"%.1f\" r=\"4.5\" fill=\"none\" stroke=\"%s\" "
+        "stroke-width=\"1.5\"/>\n",
+        role.c_str(), x, y, colour);
 }
 
 std::string lineSample(double x, double y, const char* colour, bool dashed) {
-    return formatted("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\" stroke-width=\"2\"%s/>\n",
-                     x, y - 4, x + 24, y - 4, colour, dashed ? " stroke-dasharray=\"5 3\"" : "");
+    return formatted("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\" stroke-width=\"2\"%s/>\n", x,
+                     y - 4, x + 24, y - 4, colour, dashed ? " stroke-dasharray=\"5 3\"" : "");
 }
 
 std::uint32_t lastMoveShown(const RunLog& log) {
@@ -95,9 +96,10 @@ Frame frameFor(const std::vector<RunLog>& logs, double top) {
 }
 
 std::string title() {
-    return formatted("<text x=\"%.1f\" y=\"24\" font-family=\"sans-serif\" font-size=\"16\" font-weight=\"bold\" "
-                     "fill=\"#222222\">The game's score over the moves played</text>\n",
-                     kPlotLeft);
+    return formatted(
+        "<text x=\"%.1f\" y=\"24\" font-family=\"sans-serif\" font-size=\"16\" font-weight=\"bold\" "
+        "fill=\"#222222\">The game's score over the moves played</text>\n",
+        kPlotLeft);
 }
 
 // Which log is which colour, and what the lines and marks mean.
@@ -152,11 +154,12 @@ std::string logLines(const RunLog& log, std::size_t index, const Frame& frame) {
 
 std::string bandPiece(const Frame& frame, double top, std::uint32_t from, std::uint32_t to, unsigned strategy,
                       const char* role) {
-    return formatted("<rect class=\"%s\" x=\"%.2f\" y=\"%.1f\" width=\"%.2f\" height=\"%.1f\" fill=\"%s\" "
-                     "shape-rendering=\"crispEdges\">"
-                     "<title>%s</title></rect>\n",
-                     role, frame.x(from), top, frame.x(to) - frame.x(from), kBandHeight, kStrategyColours[strategy],
-                     xmlEscaped(strategyName(strategy)).c_str());
+    return formatted(
+        "<rect class=\"%s\" x=\"%.2f\" y=\"%.1f\" width=\"%.2f\" height=\"%.1f\" fill=\"%s\" "
+        "shape-rendering=\"crispEdges\">"
+        "<title>%s</title></rect>\n",
+        role, frame.x(from), top, frame.x(to) - frame.x(from), kBandHeight, kStrategyColours[strategy],
+        xmlEscaped(strategyName(strategy)).c_str());
 }
 
 // The strategy of every chunk of a jewels log, the survival strategy from each
@@ -215,6 +218,5 @@ std::string runChartSvg(const std::vector<RunLog>& logs) {
         body += strategyLegend(logs, strategyFlow);
         bottom = strategyFlow.bottom();
     }
-    return svgOpening(kChartWidth, bottom + 10.0, "jewels: the game's score over the moves played") + body +
-           "</svg>\n";
+    return svgOpening(kChartWidth, bottom + 10.0, "jewels: the game's score over the moves played") + body + "</svg>\n";
 }

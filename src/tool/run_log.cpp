@@ -62,8 +62,9 @@ private:
     }
 
     bool readSolveLine(const std::string& line) {
-        static const std::regex form("solve: moves ([0-9]+), score ([0-9]+), ([0-9]+\\.[0-9]) points/move, "
-                                     "([0-9]+) ms elapsed, ([0-9]+) ms left, width ([0-9]+)");
+        static const std::regex form(
+            "solve: moves ([0-9]+), score ([0-9]+), ([0-9]+\\.[0-9]) points/move, "
+            "([0-9]+) ms elapsed, ([0-9]+) ms left, width ([0-9]+)");
         std::smatch fields;
         if (!std::regex_match(line, fields, form)) return false;
         const auto moves = numberIn(fields[1]), score = numberIn(fields[2]), msElapsed = numberIn(fields[4]),

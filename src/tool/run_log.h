@@ -11,9 +11,9 @@
 // line of jewels ("Score S, Tms left, M moves left, best ai = #k") or a progress
 // line of jewels-tool solve.
 struct ScorePoint {
-    std::uint32_t moves = 0;   // moves played when the line was printed
-    std::uint32_t score = 0;   // the game's score then
-    std::uint32_t msLeft = 0;  // of the time budget
+    std::uint32_t moves = 0;                   // moves played when the line was printed
+    std::uint32_t score = 0;                   // the game's score then
+    std::uint32_t msLeft = 0;                  // of the time budget
     std::optional<unsigned> strategy;          // jewels: the roster strategy chosen for the chunk that follows
     std::optional<std::uint32_t> msElapsed;    // solve
     std::optional<double> pointsPerMove;       // solve's own figure

@@ -7,8 +7,8 @@
 
 #include "driver/benchmark.h"
 #include "driver/match.h"
-#include "tool/strategy_choice.h"
 #include "tool/formatted.h"
+#include "tool/strategy_choice.h"
 
 namespace {
 
@@ -46,9 +46,8 @@ std::vector<std::pair<std::string, std::size_t>> strategiesOf(const RunLog& log)
         const std::uint32_t most = linesOfWidth.rbegin()->first;
         std::size_t lines = 0;
         for (const auto& entry : linesOfWidth) lines += entry.second;
-        strategies.emplace_back(least == most ? formatted("solve width %u", least)
-                                              : formatted("solve widths %u-%u", least, most),
-                                lines);
+        strategies.emplace_back(
+            least == most ? formatted("solve width %u", least) : formatted("solve widths %u-%u", least, most), lines);
     }
     return strategies;
 }
@@ -90,9 +89,7 @@ std::string tableLine(const Row& row, const std::array<std::size_t, kColumns>& w
 
 }  // namespace
 
-std::string strategyName(unsigned number) {
-    return number < kRosterSize ? kRosterNames[number] : kFallbackAiName;
-}
+std::string strategyName(unsigned number) { return number < kRosterSize ? kRosterNames[number] : kFallbackAiName; }
 
 RunFigures figuresOf(const RunLog& log) {
     const ScorePoint& last = log.points.back();

@@ -10,8 +10,8 @@
 
 // The figures of a run, as far as its log tells them.
 struct RunFigures {
-    std::uint32_t moves = 0;  // moves played at the last score line
-    std::uint32_t score = 0;  // the game's score there
+    std::uint32_t moves = 0;     // moves played at the last score line
+    std::uint32_t score = 0;     // the game's score there
     double pointsPerMove = 0.0;  // points gained per move from the first score line to the last
     std::uint32_t msUsed = 0;    // from the start of the program to the last score line
     // Each strategy that played, with the chunks it played in (solve: the

@@ -159,8 +159,7 @@ int runSolve(const SolveOptions& options) {
         return 128 + stopSignal;
     }
     if (search.ranDry()) {
-        std::fprintf(stderr, "jewels-tool: no line goes on after %u moves: the field has no legal move\n",
-                     movesPlayed);
+        std::fprintf(stderr, "jewels-tool: no line goes on after %u moves: the field has no legal move\n", movesPlayed);
         return kRanDryStatus;
     }
     if (outOfTime)

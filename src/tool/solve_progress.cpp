@@ -24,8 +24,8 @@ void SolveProgress::update(const SolveStatus& status) {
         shown_ = true;
         // "\33[K" clears what a longer line before left at the end.
         std::fprintf(stderr, "\rmoves %u, score %u, %.1f points/move, %.1f s elapsed, %.1f s left, width %u\33[K",
-                     status.moves, status.score, pointsPerMove(status), status.elapsedMs / 1000,
-                     status.leftMs / 1000, status.width);
+                     status.moves, status.score, pointsPerMove(status), status.elapsedMs / 1000, status.leftMs / 1000,
+                     status.width);
         std::fflush(stderr);
         return;
     }

@@ -6,10 +6,10 @@
 // What a solve run has done so far, as its progress lines tell it.
 struct SolveStatus {
     std::uint32_t moves;
-    std::uint32_t score;        // the game's score, the first fill's points included
-    std::uint32_t startScore;   // the score of the settled first field
+    std::uint32_t score;       // the game's score, the first fill's points included
+    std::uint32_t startScore;  // the score of the settled first field
     double elapsedMs;
-    double leftMs;              // of the budget; 0 when the run has no clock
+    double leftMs;  // of the budget; 0 when the run has no clock
     std::uint32_t width;
 };
 

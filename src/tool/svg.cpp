@@ -25,16 +25,16 @@ struct JewelLook {
 };
 
 constexpr std::array<JewelLook, kJewelKinds> kJewelLooks = {{
-    {"#e6194b", 0, 0.0, 1.0},   // red circle
-    {"#4363d8", 4, 45.0, 1.0},  // blue square
-    {"#3cb44b", 4, 0.0, 1.0},   // green diamond
-    {"#f58231", 3, 0.0, 1.0},   // orange triangle
-    {"#911eb4", 6, 0.0, 1.0},   // purple hexagon
-    {"#ffe119", 5, 0.0, 0.45},  // yellow star
-    {"#42d4f4", 3, 180.0, 1.0}, // cyan triangle, point down
-    {"#f032e6", 5, 0.0, 1.0},   // magenta pentagon
-    {"#9a6324", 8, 22.5, 1.0},  // brown octagon
-    {"#469990", 4, 0.0, 0.4},   // teal four-pointed star
+    {"#e6194b", 0, 0.0, 1.0},    // red circle
+    {"#4363d8", 4, 45.0, 1.0},   // blue square
+    {"#3cb44b", 4, 0.0, 1.0},    // green diamond
+    {"#f58231", 3, 0.0, 1.0},    // orange triangle
+    {"#911eb4", 6, 0.0, 1.0},    // purple hexagon
+    {"#ffe119", 5, 0.0, 0.45},   // yellow star
+    {"#42d4f4", 3, 180.0, 1.0},  // cyan triangle, point down
+    {"#f032e6", 5, 0.0, 1.0},    // magenta pentagon
+    {"#9a6324", 8, 22.5, 1.0},   // brown octagon
+    {"#469990", 4, 0.0, 0.4},    // teal four-pointed star
 }};
 
 struct Point {
@@ -59,17 +59,18 @@ std::string polygonPoints(const JewelLook& look, Point centre) {
 std::string jewelShape(Cell kind, Point centre, const char* role) {
     const JewelLook& look = kJewelLooks[kind];
     const std::string paint = formatted("class=\"%s kind-%u\" fill=\"%s\" stroke=\"#222222\"", role,
-                                     static_cast<unsigned>(kind), look.colour);
+                                        static_cast<unsigned>(kind), look.colour);
     if (look.corners == 0)
         return formatted("<circle %s cx=\"%.1f\" cy=\"%.1f\" r=\"%.1f\"/>\n", paint.c_str(), centre.x, centre.y,
-                      kJewelRadius);
+                         kJewelRadius);
     return "<polygon " + paint + " points=\"" + polygonPoints(look, centre) + "\"/>\n";
 }
 
 std::string square(Point corner, const char* role, const char* fill) {
-    return formatted("<rect class=\"%s\" x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"%s\" "
-                  "stroke=\"#d8d2c4\"/>\n",
-                  role, corner.x, corner.y, kCellSize, kCellSize, fill);
+    return formatted(
+        "<rect class=\"%s\" x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"%s\" "
+        "stroke=\"#d8d2c4\"/>\n",
+        role, corner.x, corner.y, kCellSize, kCellSize, fill);
 }
 
 Point cellCorner(std::uint32_t column, double top, std::uint32_t row) {
@@ -124,9 +125,10 @@ std::string boardSvg(const Game& game, std::uint32_t movesPlayed) {
     std::string svg = svgOpening(width, height, "jewels: " + caption);
     svg += nextJewelRow(game);
     svg += fieldCells(game, fieldTop);
-    svg += formatted("<text class=\"caption\" x=\"%.1f\" y=\"%.1f\" font-family=\"sans-serif\" "
-                  "font-size=\"14\">%s</text>\n",
-                  kMargin, captionBaseline, caption.c_str());
+    svg += formatted(
+        "<text class=\"caption\" x=\"%.1f\" y=\"%.1f\" font-family=\"sans-serif\" "
+        "font-size=\"14\">%s</text>\n",
+        kMargin, captionBaseline, caption.c_str());
     svg += "</svg>\n";
     return svg;
 }

@@ -9,9 +9,9 @@
 int runVerify(const VerifyOptions& options) {
     loadLevelFrom(options.levelFolder);
     Game game = settledStartingGame();
-    const std::filesystem::path moveFile =
-        options.moveFile.empty() ? std::filesystem::path(options.levelFolder) / kMoveFileName
-                                 : std::filesystem::path(options.moveFile);
+    const std::filesystem::path moveFile = options.moveFile.empty()
+                                               ? std::filesystem::path(options.levelFolder) / kMoveFileName
+                                               : std::filesystem::path(options.moveFile);
     // The score is the game's, the first fill's points included, as jewels prints
     // it before every chunk, so that the figures of a run and of its replay meet.
     const auto reportProgress = [&options](std::uint32_t movesPlayed, const Game& played) {

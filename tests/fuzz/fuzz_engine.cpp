@@ -128,8 +128,7 @@ void checkTouchedRange(const Game& before, const Game& after) {
         for (std::uint32_t row = 0; row < Level.stride; ++row)
             changed = changed || cellAt(before, column, row) != cellAt(after, column, row);
         FUZZ_CHECK(!changed || (after.touchedFirst <= column && column <= after.touchedLast),
-                   "column %u changed outside the touched range %u..%u", column, after.touchedFirst,
-                   after.touchedLast);
+                   "column %u changed outside the touched range %u..%u", column, after.touchedFirst, after.touchedLast);
     }
 }
 
@@ -168,8 +167,8 @@ void checkEveryExchange(const Game& game, std::uint32_t& budget) {
         FUZZ_CHECK(outcome.firstChanged == (result.settled ? expected.touchedFirst : 0) &&
                        outcome.lastChanged == (result.settled ? expected.touchedLast : Level.columnCount - 1),
                    "lookAtMove of %u %u %c changed columns %u..%u, played %u..%u", move.column, move.row,
-                   kDirectionLetters[move.direction], outcome.firstChanged, outcome.lastChanged,
-                   expected.touchedFirst, expected.touchedLast);
+                   kDirectionLetters[move.direction], outcome.firstChanged, outcome.lastChanged, expected.touchedFirst,
+                   expected.touchedLast);
         FUZZ_CHECK(scratch == (outcome.played ? expected : start), "lookAtMove left its scratch copy wrong");
     };
     for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
@@ -177,8 +176,8 @@ void checkEveryExchange(const Game& game, std::uint32_t& budget) {
             check({column, row, South});
             check({column, row + 1, North});
         }
-        for (std::uint32_t row = 0; column + 1 < Level.columnCount && row < Level.columnHeight[column] &&
-                                    row < Level.columnHeight[column + 1];
+        for (std::uint32_t row = 0;
+             column + 1 < Level.columnCount && row < Level.columnHeight[column] && row < Level.columnHeight[column + 1];
              ++row) {
             check({column, row, East});
             check({column + 1, row, West});
@@ -213,9 +212,10 @@ void checkEngineInput(const std::uint8_t* data, std::size_t size) {
         MoveList listed, mapped;
         enumerateAll(game, &listed);
         listAllMoves(map, &mapped);
-        FUZZ_CHECK(listed == legal && mapped == legal && sameMoveSets(carried, legal) && countMoves(map) == legal.size(),
-                   "moves listed %zu, mapped %zu, candidates %zu, counted %u; reference %zu", listed.size(),
-                   mapped.size(), carried.size(), countMoves(map), legal.size());
+        FUZZ_CHECK(
+            listed == legal && mapped == legal && sameMoveSets(carried, legal) && countMoves(map) == legal.size(),
+            "moves listed %zu, mapped %zu, candidates %zu, counted %u; reference %zu", listed.size(), mapped.size(),
+            carried.size(), countMoves(map), legal.size());
         checkEveryExchange(game, exchangeBudget);
 
         if (legal.empty()) return;

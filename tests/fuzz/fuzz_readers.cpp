@@ -49,7 +49,8 @@ bool isSupplyMessage(const std::string& message) {
     if (message == kTooManySupplies || message == kBadJewel || message == kTooFewSupplies) return true;
     unsigned column = 0;
     int consumed = 0;
-    return std::sscanf(message.c_str(), "Ow jee, kolom %u heeft vakken maar geen juwelen\n%n", &column, &consumed) == 1 &&
+    return std::sscanf(message.c_str(), "Ow jee, kolom %u heeft vakken maar geen juwelen\n%n", &column, &consumed) ==
+               1 &&
            static_cast<std::size_t>(consumed) == message.size() && message == unfillableMessage(column);
 }
 
@@ -130,10 +131,10 @@ void checkLevel(const ExpectedLevel& expected) {
         greatest = std::max(greatest, height);
         spaces += height;
     }
-    FUZZ_CHECK(Level.tallestColumn == greatest && Level.stride == std::max(greatest, 16u) &&
-                   Level.jewelSpaceCount == spaces,
-               "tallest %u, stride %u, spaces %u; the heights give %u and %u", Level.tallestColumn, Level.stride,
-               Level.jewelSpaceCount, greatest, spaces);
+    FUZZ_CHECK(
+        Level.tallestColumn == greatest && Level.stride == std::max(greatest, 16u) && Level.jewelSpaceCount == spaces,
+        "tallest %u, stride %u, spaces %u; the heights give %u and %u", Level.tallestColumn, Level.stride,
+        Level.jewelSpaceCount, greatest, spaces);
     FUZZ_CHECK(Level.supply.size() == expected.columns, "%zu supplies", Level.supply.size());
     std::uint32_t jewels = 0, longest = 0;
     std::uint32_t kindCount[kJewelKinds] = {};

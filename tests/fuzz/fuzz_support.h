@@ -44,7 +44,7 @@ public:
 // into a crash, so that libFuzzer keeps the input, and a unit test into a failure.
 [[noreturn]] void failCheck(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-#define FUZZ_CHECK(condition, ...)                  \
-    do {                                            \
-        if (!(condition)) failCheck(__VA_ARGS__);   \
+#define FUZZ_CHECK(condition, ...)                \
+    do {                                          \
+        if (!(condition)) failCheck(__VA_ARGS__); \
     } while (false)

@@ -123,7 +123,8 @@ void referenceRefill(Game& game) {
         // The jewels that stay, copied down from the bottom so none is overwritten before it moves.
         std::uint32_t bottom = height;
         for (std::uint32_t row = height; row-- > 0;)
-            if (game.cells[indexOf(column, row)] != kEmpty) game.cells[indexOf(column, --bottom)] = game.cells[indexOf(column, row)];
+            if (game.cells[indexOf(column, row)] != kEmpty)
+                game.cells[indexOf(column, --bottom)] = game.cells[indexOf(column, row)];
         const std::uint32_t missing = bottom;
         // A supply runs round, and only its first 256 jewels take part.
         const std::vector<std::uint8_t>& supply = Level.supply[column].jewels;
