@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/candidates.h"
-#include "engine/gravity.h"
+#include "engine/register_play.h"
 #include "planner/beam_search.h"
 #include "planner/planner.h"
 #include "planner/width_control.h"

@@ -11,7 +11,7 @@
 
 #include "driver/benchmark.h"
 #include "engine/candidates.h"
-#include "engine/gravity.h"
+#include "engine/register_play.h"
 #include "support/level_fixture.h"
 #include "support/move_printing.h"
 

@@ -5,7 +5,7 @@
 
 #include "ai/one_move_lookahead.h"
 #include "engine/candidates.h"
-#include "engine/gravity.h"
+#include "engine/register_play.h"
 
 SimpleMostPointsAi::SimpleMostPointsAi() { candidates.reserve(kReservedMoves); }
 

@@ -7,6 +7,7 @@
 #include "engine/game.h"
 #include "engine/gravity.h"
 #include "engine/moves.h"
+#include "engine/register_play.h"
 
 // The points that playing move on scratch earns once the field settles. A
 // look-ahead whose cascade is cut off at the refill cap just stops there, so

@@ -1,6 +1,6 @@
 #include "ai/play_moves.h"
 
-#include "engine/gravity.h"
+#include "engine/register_play.h"
 
 std::uint32_t playMoves(Game& game, Ai& ai, std::uint32_t count, const MoveObserver& afterMove) {
     const std::uint32_t scoreBefore = game.score;

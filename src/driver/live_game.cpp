@@ -1,6 +1,6 @@
 #include "driver/live_game.h"
 
-#include "engine/gravity.h"
+#include "engine/register_play.h"
 
 void playLiveMove(Game& game, const Move& move) {
     if (!playMove(game, move).settled) throw NeverSettles();

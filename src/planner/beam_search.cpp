@@ -4,7 +4,7 @@
 #include <bit>
 #include <cmath>
 
-#include "engine/gravity.h"
+#include "engine/register_play.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "planner/planner.h"
 
-#include "engine/gravity.h"
+#include "engine/register_play.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "engine/candidates.h"
 #include "engine/game.h"
-#include "engine/gravity.h"
 #include "engine/moves.h"
+#include "engine/register_play.h"
 
 // What one legal move of a position earns, and the columns its play read:
 // in a position that differs from this one in none of those, and not in the

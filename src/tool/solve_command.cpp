@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "driver/move_file.h"
-#include "engine/gravity.h"
+#include "engine/register_play.h"
 #include "planner/planner.h"
 #include "planner/width_control.h"
 #include "tool/commands.h"

@@ -31,6 +31,7 @@
 #include "engine/candidates.h"
 #include "engine/gravity.h"
 #include "engine/moves.h"
+#include "engine/register_play.h"
 #include "fuzz_support.h"
 #include "reference_rules.h"
 
