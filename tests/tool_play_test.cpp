@@ -108,13 +108,6 @@ TEST(ToolPlay, PlaysAsPlayMovesAndVerifyAndShowReplayItsFileToTheScoresItPrinted
     }
 }
 
-// Read bottom-up, each supply fills its column with the diagonal pattern of a
-// field in which each kind recurs only five cells away: no swap makes a run.
-void writeLevelWithoutMoves(const TempDir& dir) {
-    dir.write("speelveld.txt", "00000\n00000\n00000\n00000\n00000\n");
-    dir.write("kolommen.txt", joinLines({"31420", "42031", "03142", "14203", "20314"}));
-}
-
 // With --time, play and verify end with one more line, whose figures agree
 // with the moves made; without it the output is as before.
 TEST(ToolTime, PlayAndVerifyEndWithTheTimePerMove) {

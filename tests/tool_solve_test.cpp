@@ -109,8 +109,7 @@ TEST(ToolSolve, StopsWithStatus7AndEveryMoveWhenNoLineGoesOn) {
         found = planner.ranDry() && movesKept > 0 && most > movesKept;
     }
     TempDir dir;
-    dir.write("speelveld.txt", joinLines(level.layout));
-    dir.write("kolommen.txt", joinLines(level.supplies));
+    dir.writeLevel(joinLines(level.layout), joinLines(level.supplies));
     const ProgramRun run = runTool(dir, {"solve", "--level", ".", "--moves", "1000", "--width", "4"});
     EXPECT_EQ(run.exitStatus, 7) << run.errors;
     const Solved solved = parseSolved(run.output);

@@ -149,10 +149,7 @@ TEST(ToolVerify, ReportsTheFirstBadLineByItsNumberAndStopsThere) {
 
 TEST(ToolVerify, AcceptsAMoveWhoseCascadeIsCutOffButNoLineAfterIt) {
     TempDir dir;
-    // One column between rock: the first fill settles, but the move 0 1 Z sets
-    // off runs of 1s that the supply keeps bringing back until the refill cap.
-    dir.write("speelveld.txt", "01111\n01111\n01111\n01111\n01111\n");
-    dir.write("kolommen.txt", "00111100\n\n\n\n");
+    writeLevelWhoseFirstMoveNeverSettles(dir);
     const ProgramRun play = runTool(dir, {"play", "--level", ".", "--ai", "0", "--moves", "5", "--out", "moves.txt"});
     const PlayOutput played = parsePlayOutput(play.output);
     ASSERT_EQ(played.moves.size(), 1u);

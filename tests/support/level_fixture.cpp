@@ -26,6 +26,11 @@ void TempDir::write(const std::string& fileName, const std::string& bytes) const
     out << bytes;
 }
 
+void TempDir::writeLevel(const std::string& layout, const std::string& supply) const {
+    write("speelveld.txt", layout);
+    write("kolommen.txt", supply);
+}
+
 std::string joinLines(const std::vector<std::string>& lines) {
     std::string joined;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -37,10 +42,21 @@ std::string joinLines(const std::vector<std::string>& lines) {
 
 void loadLevel(const std::vector<std::string>& layoutRows, const std::vector<std::string>& supplyLines) {
     TempDir dir;
-    dir.write("speelveld.txt", joinLines(layoutRows));
-    dir.write("kolommen.txt", joinLines(supplyLines));
+    dir.writeLevel(joinLines(layoutRows), joinLines(supplyLines));
     readLayoutFile(dir.file("speelveld.txt"));
     readSupplyFile(dir.file("kolommen.txt"));
+}
+
+void writeLevelWithoutMoves(const TempDir& dir) {
+    // Read bottom-up, each column holds the diagonal pattern of a field in which
+    // each kind recurs only five cells away, so no swap makes a run; column 0
+    // reaches it once its first three 0s are cleared and refilled.
+    dir.writeLevel("00000\n00000\n00000\n00000\n00000\n11111\n",
+                   joinLines({"00031420", "42031", "03142", "14203", "20314"}));
+}
+
+void writeLevelWhoseFirstMoveNeverSettles(const TempDir& dir) {
+    dir.writeLevel("01111\n01111\n01111\n01111\n01111\n", "00111100\n\n\n\n");
 }
 
 void loadBundledLevel(const std::string& name) {

@@ -20,6 +20,8 @@ public:
     // Writes the bytes exactly as given (no line-end translation).
     void write(const std::string& fileName, const std::string& bytes) const;
     std::string file(const std::string& fileName) const { return (path_ / fileName).string(); }
+    // Writes speelveld.txt and kolommen.txt.
+    void writeLevel(const std::string& layout, const std::string& supply) const;
 
 private:
     std::filesystem::path path_;
@@ -31,6 +33,16 @@ std::string joinLines(const std::vector<std::string>& lines);
 // Writes speelveld.txt and kolommen.txt (lines joined, no final line feed) and
 // loads them into Level with the real readers.
 void loadLevel(const std::vector<std::string>& layoutRows, const std::vector<std::string>& supplyLines);
+
+// Writes a level of five columns on a row of rock whose first fill clears one
+// run of three, for 50 points, and comes to rest without a legal move: every
+// strategy fails at once, so a benchmark takes no time and a match gives up.
+void writeLevelWithoutMoves(const TempDir& dir);
+
+// Writes a level of one column between rock whose first fill settles, but
+// whose only move, 0 1 Z, sets off runs of 1s that the supply keeps bringing
+// back until the refill cap.
+void writeLevelWhoseFirstMoveNeverSettles(const TempDir& dir);
 
 // Loads a bundled level (a folder of levels/, e.g. "small-8x8") with the real readers.
 void loadBundledLevel(const std::string& name);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 
@@ -45,6 +46,10 @@ ProgramRun runProgramIn(const std::filesystem::path& workingDirectory, const std
     std::filesystem::remove(outputPath);
     std::filesystem::remove(errorsPath);
     return run;
+}
+
+std::string withoutTimes(const std::string& output) {
+    return std::regex_replace(output, std::regex("(in |, )[0-9]+ms"), "$1?ms");
 }
 
 std::string readFileBytes(const std::filesystem::path& path) {

@@ -32,6 +32,10 @@ pid_t startProgramIn(const std::filesystem::path& workingDirectory, const std::s
                      const std::vector<std::string>& arguments, const std::filesystem::path& outputPath,
                      const std::filesystem::path& errorsPath);
 
+// The output of jewels with the milliseconds it measured, its trial times and
+// the time left, as "?": the only figures that vary from run to run.
+std::string withoutTimes(const std::string& output);
+
 // Reads a whole file as bytes.
 std::string readFileBytes(const std::filesystem::path& path);
 

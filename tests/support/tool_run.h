@@ -17,6 +17,9 @@ std::string bundledLevelFolder(const std::string& name);
 // The lines of a text, each without its line feed.
 std::vector<std::string> linesOf(const std::string& text);
 
+// The words of a text, separated by blanks.
+std::vector<std::string> wordsOf(const std::string& text);
+
 // How often a part stands in a text, overlapping places counted.
 std::size_t countOf(const std::string& text, const std::string& part);
 
