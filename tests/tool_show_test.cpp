@@ -1,4 +1,5 @@
-// jewels-tool show --svg: the field after a replayed move file as a picture.
+// jewels-tool show: the settled start drawn as jewels draws it, and with --svg
+// the field after a replayed move file as a picture.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,6 +11,7 @@
 
 #include "level/level.h"
 #include "support/level_fixture.h"
+#include "support/run_program.h"
 #include "support/tool_run.h"
 
 namespace {
@@ -40,6 +42,20 @@ std::size_t expectOneColourPerKind(const std::string& picture, const Game& game)
     }
     EXPECT_EQ(allFills.size(), kindsDrawn) << "two kinds share a colour";
     return kindsDrawn;
+}
+
+// Under "Initial board:" jewels draws the settled field and its next jewels;
+// show draws the same, then the score that jewels' first fill reached.
+TEST(ToolShow, DrawsTheSettledStartAsJewelsDoes) {
+    TempDir dir;
+    writeLevelWithoutMoves(dir);
+    const std::string jewels = runProgramIn(dir.path(), JEWELS_EXECUTABLE).output;
+    const std::string heading = "Initial score: 0 -> 50\nInitial board:\n\n";
+    const std::size_t board = jewels.find(heading);
+    const std::size_t benchmark = jewels.find("     Ai #0 just did");
+    ASSERT_TRUE(board < benchmark && benchmark != std::string::npos) << jewels;
+    const std::string drawn = jewels.substr(board + heading.size(), benchmark - board - heading.size());
+    EXPECT_EQ(runTool(dir, {"show", "--level", "."}).output, drawn + "score 50 after 0 moves\n");
 }
 
 struct PictureCase {
@@ -77,7 +93,15 @@ TEST(ToolShow, DrawsAnSvgPictureWithOneShapePerJewelAndOneColourPerKind) {
         EXPECT_GE(expectOneColourPerKind(picture, game), c.kindsAtLeast);
         EXPECT_EQ(countOf(picture, "class=\"jewel "), Level.jewelSpaceCount);
         EXPECT_EQ(countOf(picture, "class=\"rock\""), Level.columnCount * Level.rowCount - Level.jewelSpaceCount);
-        EXPECT_EQ(countOf(picture, "class=\"next "), Level.columnCount);
+        // Each column's next jewel, left to right, is the one its supply drops next.
+        static const std::regex nextShape("class=\"next kind-([0-9])\"");
+        std::string nextKinds, suppliedKinds;
+        for (auto next = std::sregex_iterator(picture.begin(), picture.end(), nextShape);
+             next != std::sregex_iterator(); ++next)
+            nextKinds += (*next)[1].str();
+        for (std::uint32_t column = 0; column < Level.columnCount; ++column)
+            suppliedKinds += static_cast<char>('0' + Level.supply[column].jewels.at(game.supplyCursor[column]));
+        EXPECT_EQ(nextKinds, suppliedKinds);
         const std::string caption = "score " + std::to_string(game.score) + " after " + std::to_string(lines.size());
         EXPECT_NE(picture.find(caption + " moves"), std::string::npos) << caption;
     }
