@@ -14,7 +14,7 @@ namespace {
 
 struct GenerateCase {
     const char* name;
-    std::vector<std::string> options;
+    const char* options;  // separated by blanks
     std::uint32_t columns, rows, kinds, shortestSupply, longestSupply;
     bool ragged;
     bool seedMatters;  // false when every choice is forced
@@ -29,7 +29,8 @@ struct LevelBytes {
 
 LevelBytes generateInto(const TempDir& dir, const std::string& folder, const GenerateCase& c, const std::string& seed) {
     std::vector<std::string> arguments = {"generate", folder, "--seed", seed};
-    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    const std::vector<std::string> options = wordsOf(c.options);
+    arguments.insert(arguments.end(), options.begin(), options.end());
     const ProgramRun run = runTool(dir, arguments);
     EXPECT_EQ(run.exitStatus, 0) << run.errors;
     EXPECT_EQ(run.errors, "");
@@ -60,44 +61,13 @@ void expectShape(const LevelBytes& files, const GenerateCase& c) {
 
 TEST(ToolGenerate, TheSameSeedGivesTheSameFilesThatTheReadersAccept) {
     const GenerateCase cases[] = {
-        {"defaults", {"--cols", "5", "--rows", "5"}, 5, 5, 7, 20, 60, false, true},
-        {"ragged",
-         {"--cols", "12", "--rows", "9", "--kinds", "4", "--supply", "3", "8", "--rocks", "ragged"},
-         12,
-         9,
-         4,
-         3,
-         8,
-         true,
-         true},
-        {"the largest",
-         {"--cols", "50", "--rows", "50", "--kinds", "10", "--supply", "1", "1000", "--rocks", "ragged"},
-         50,
-         50,
-         10,
-         1,
-         1000,
-         true,
+        {"defaults", "--cols 5 --rows 5", 5, 5, 7, 20, 60, false, true},
+        {"ragged", "--cols 12 --rows 9 --kinds 4 --supply 3 8 --rocks ragged", 12, 9, 4, 3, 8, true, true},
+        {"the largest", "--cols 50 --rows 50 --kinds 10 --supply 1 1000 --rocks ragged", 50, 50, 10, 1, 1000, true,
          true},
         // Few columns of many rows: a column of full height by chance would be rare.
-        {"ragged, narrow and tall",
-         {"--cols", "5", "--rows", "50", "--supply", "1", "3", "--rocks", "ragged"},
-         5,
-         50,
-         7,
-         1,
-         3,
-         true,
-         true},
-        {"one kind, supplies of one",
-         {"--cols", "6", "--rows", "7", "--kinds", "1", "--supply", "1", "1"},
-         6,
-         7,
-         1,
-         1,
-         1,
-         false,
-         false},
+        {"ragged, narrow and tall", "--cols 5 --rows 50 --supply 1 3 --rocks ragged", 5, 50, 7, 1, 3, true, true},
+        {"one kind, supplies of one", "--cols 6 --rows 7 --kinds 1 --supply 1 1", 6, 7, 1, 1, 1, false, false},
     };
     for (const GenerateCase& c : cases) {
         SCOPED_TRACE(c.name);

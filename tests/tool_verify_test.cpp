@@ -58,17 +58,6 @@ TEST(ToolVerify, AcceptsCrlfLineEndsANoFinalLineFeedAndMovesNamedFromTheOtherCel
     }
 }
 
-// A jewel standing on rock, moved down into it, as a move line.
-std::string moveIntoRock() {
-    for (std::uint32_t column = 0; column < Level.columnCount; ++column) {
-        const std::uint32_t height = Level.columnHeight[column];
-        if (height > 0 && height < Level.rowCount)
-            return std::to_string(column) + " " + std::to_string(height - 1) + " Z";
-    }
-    ADD_FAILURE() << "the level has no rock under a jewel";
-    return "";
-}
-
 // An exchange of two neighbouring jewels that makes no run on the field reached
 // after the first count lines.
 std::string swapWithoutRun(const std::vector<std::string>& lines, std::size_t count) {
@@ -104,18 +93,15 @@ TEST(ToolVerify, ReportsTheFirstBadLineByItsNumberAndStopsThere) {
     ASSERT_EQ(played.lines.size(), 12u);
     loadBundledLevel("medium-20x15");
     const std::string lastColumn = std::to_string(Level.columnCount - 1);
-    const std::string intoRock = moveIntoRock();
-    const Move rockMove = parseMoveLine(intoRock).value();
-    const std::string rockUp = std::to_string(rockMove.column) + " " + std::to_string(rockMove.row + 1) + " N";
 
+    // Which exchanges are moves is the engine's listing, held to the plain rules
+    // by the engine's check (rock included); verify looks each line up in it.
     const BadLineCase cases[] = {
         {"missing letter", 5, "3 4", "malformed"},
         {"empty line", 9, "", "malformed"},
         {"off the right edge", 4, lastColumn + " 3 O", "illegal move"},
         {"off the top", 6, "4 0 N", "illegal move"},
         {"far off the field", 3, "99999999999 2 Z", "illegal move"},
-        {"a jewel into rock", 8, intoRock, "illegal move"},
-        {"rock into a jewel", 11, rockUp, "illegal move"},
         {"an exchange that makes no run", 10, swapWithoutRun(played.lines, 9), "illegal move"},
         {"the last line", 12, swapWithoutRun(played.lines, 11), "illegal move"},
         // Only a line feed takes a carriage return along.

@@ -28,30 +28,11 @@ const std::string kTooSmall = "Speelveld is te klein!\n";
 const std::string kTooManySupplies = "Te veel kolommen, meer dan in speelveld.txt";
 const std::string kBadJewel = "Ow jee, alleen '0' tot '9' toegestaan\n";
 const std::string kTooFewSupplies = "Aantal kolommen niet gelijk aan data in speelveld.txt";
-const char* const kUnfillableFormat = "Ow jee, kolom %u heeft vakken maar geen juwelen\n";
 
 std::string unfillableMessage(std::uint32_t column) {
     char message[96];
-    std::snprintf(message, sizeof message, kUnfillableFormat, column);
+    std::snprintf(message, sizeof message, "Ow jee, kolom %u heeft vakken maar geen juwelen\n", column);
     return message;
-}
-
-// The layout file is always written, so its reader can only complain about
-// what the file holds; the messages for a file that cannot be opened or read
-// would be faults here.
-bool isLayoutMessage(const std::string& message) {
-    for (const std::string* known : {&kTooManyRows, &kTooManyColumns, &kUneven, &kBadCell, &kTooSmall})
-        if (message == *known) return true;
-    return false;
-}
-
-bool isSupplyMessage(const std::string& message) {
-    if (message == kTooManySupplies || message == kBadJewel || message == kTooFewSupplies) return true;
-    unsigned column = 0;
-    int consumed = 0;
-    return std::sscanf(message.c_str(), "Ow jee, kolom %u heeft vakken maar geen juwelen\n%n", &column, &consumed) ==
-               1 &&
-           static_cast<std::size_t>(consumed) == message.size() && message == unfillableMessage(column);
 }
 
 // Lines as both formats define them: a line ends at a line feed, which takes a
@@ -182,9 +163,10 @@ void checkReaderInput(const std::uint8_t* data, std::size_t size) {
     try {
         readLayoutFile(folder.layoutFile());
     } catch (const LevelError& error) {
-        FUZZ_CHECK(isLayoutMessage(error.what()), "unknown layout message \"%s\"", error.what());
-        FUZZ_CHECK(error.what() == expected.error, "layout rejected with \"%s\", expected \"%s\"", error.what(),
-                   expected.error.c_str());
+        // The layout file is always written, so a message for a file that cannot
+        // be opened or read is never the one expected.
+        FUZZ_CHECK(!expected.error.empty() && error.what() == expected.error,
+                   "layout rejected with \"%s\", expected \"%s\"", error.what(), expected.error.c_str());
         return;
     }
     FUZZ_CHECK(expected.error.empty(), "layout accepted, expected \"%s\"", expected.error.c_str());
@@ -193,9 +175,8 @@ void checkReaderInput(const std::uint8_t* data, std::size_t size) {
     try {
         readSupplyFile(folder.supplyFile());
     } catch (const LevelError& error) {
-        FUZZ_CHECK(isSupplyMessage(error.what()), "unknown supply message \"%s\"", error.what());
-        FUZZ_CHECK(error.what() == expected.error, "supply rejected with \"%s\", expected \"%s\"", error.what(),
-                   expected.error.c_str());
+        FUZZ_CHECK(!expected.error.empty() && error.what() == expected.error,
+                   "supply rejected with \"%s\", expected \"%s\"", error.what(), expected.error.c_str());
         return;
     }
     FUZZ_CHECK(expected.error.empty(), "supply accepted, expected \"%s\"", expected.error.c_str());
