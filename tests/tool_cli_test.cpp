@@ -54,6 +54,8 @@ TEST(ToolUsage, BadArgumentsAreRefusedWithOneLineOnStandardErrorAndStatusTwo) {
         {"a missing move file", "verify --level LEVEL missing.txt", "missing.txt"},
         {"a move file that is a folder", "verify --level LEVEL folder", "folder"},
         {"play's move file a folder", "play --level LEVEL --ai 0 --moves 3 --out folder", "Couldn't open output file"},
+        {"a search of width 0", "solve --level LEVEL --moves 3 --width 0", "--width"},
+        {"a search on no thread", "solve --level LEVEL --moves 3 --width 1 --threads 0", "--threads"},
         {"solve's move file a folder", "solve --level LEVEL --moves 3 --width 1 --out folder",
          "cannot write move file folder"},
         {"show --after without a move file", "show --level LEVEL --after 3", "--moves"},
@@ -62,6 +64,7 @@ TEST(ToolUsage, BadArgumentsAreRefusedWithOneLineOnStandardErrorAndStatusTwo) {
         {"4 rows", "generate level --cols 8 --rows 4", "--rows"},
         {"11 kinds", "generate level --cols 8 --rows 8 --kinds 11", "--kinds"},
         {"supplies over 1000", "generate level --cols 8 --rows 8 --supply 1 1001", "--supply"},
+        {"supplies of no jewel", "generate level --cols 8 --rows 8 --supply 0 5", "--supply"},
         {"shortest supply over the longest", "generate level --cols 8 --rows 8 --supply 9 3", "--supply"},
         {"unknown rock style", "generate level --cols 8 --rows 8 --rocks some", "--rocks"},
     };
