@@ -2,7 +2,9 @@
 // the field after a replayed move file as a picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -42,6 +44,34 @@ std::size_t expectOneColourPerKind(const std::string& picture, const Game& game)
     }
     EXPECT_EQ(allFills.size(), kindsDrawn) << "two kinds share a colour";
     return kindsDrawn;
+}
+
+// Checks that every kind keeps one outline wherever it lies, and that no two
+// kinds share one: a polygon's corners taken from its first corner.
+void expectOneShapePerKind(const std::string& picture) {
+    static const std::regex polygon("class=\"jewel kind-([0-9])\"[^>]* points=\"([^\"]*)\"");
+    static const std::regex corner("(-?[0-9.]+),(-?[0-9.]+)");
+    std::array<std::set<std::string>, kJewelKinds> outlines;
+    for (auto match = std::sregex_iterator(picture.begin(), picture.end(), polygon); match != std::sregex_iterator();
+         ++match) {
+        const std::string points = (*match)[2].str();
+        std::string outline;
+        double firstX = 0, firstY = 0;
+        for (auto at = std::sregex_iterator(points.begin(), points.end(), corner); at != std::sregex_iterator(); ++at) {
+            const double x = std::stod((*at)[1].str()), y = std::stod((*at)[2].str());
+            if (outline.empty()) firstX = x, firstY = y;
+            outline += std::to_string(std::lround(x - firstX)) + "," + std::to_string(std::lround(y - firstY)) + " ";
+        }
+        outlines.at(std::stoul((*match)[1].str())).insert(outline);
+    }
+    std::set<std::string> allOutlines;
+    std::size_t kindsDrawn = 0;
+    for (const auto& kindOutlines : outlines) {
+        EXPECT_LE(kindOutlines.size(), 1u);
+        allOutlines.insert(kindOutlines.begin(), kindOutlines.end());
+        kindsDrawn += kindOutlines.size();
+    }
+    EXPECT_EQ(allOutlines.size(), kindsDrawn) << "two kinds share an outline";
 }
 
 // Under "Initial board:" jewels draws the settled field and its next jewels;
@@ -91,6 +121,21 @@ TEST(ToolShow, DrawsAnSvgPictureWithOneShapePerJewelAndOneColourPerKind) {
         const Game game = replayWithLibrary(lines, lines.size());
         const std::string picture = readFileBytes(dir.path() / "field.svg");
         EXPECT_GE(expectOneColourPerKind(picture, game), c.kindsAtLeast);
+        expectOneShapePerKind(picture);
+        // The field's cells all lie below the row of next jewels.
+        static const std::regex cell(
+            "class=\"(next-space|space|rock)\" x=\"[^\"]*\" y=\"([^\"]*)\" width=\"[^\"]*\" "
+            "height=\"([^\"]*)\"");
+        double nextBottom = 0, fieldTop = 1e9;
+        for (auto at = std::sregex_iterator(picture.begin(), picture.end(), cell); at != std::sregex_iterator(); ++at) {
+            const double y = std::stod((*at)[2].str());
+            if ((*at)[1] == "next-space")
+                nextBottom = std::max(nextBottom, y + std::stod((*at)[3].str()));
+            else
+                fieldTop = std::min(fieldTop, y);
+        }
+        EXPECT_GT(nextBottom, 0.0);
+        EXPECT_LE(nextBottom, fieldTop);
         EXPECT_EQ(countOf(picture, "class=\"jewel "), Level.jewelSpaceCount);
         EXPECT_EQ(countOf(picture, "class=\"rock\""), Level.columnCount * Level.rowCount - Level.jewelSpaceCount);
         // Each column's next jewel, left to right, is the one its supply drops next.
